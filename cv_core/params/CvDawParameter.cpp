@@ -1,0 +1,88 @@
+namespace juce
+{
+
+CvDawParameter::CvDawParameter (CvParamsManager& owner, int indexInStore, Options options)
+    : AudioProcessorParameterWithID (options.parameterID,
+                                     options.name,
+                                     AudioProcessorParameterWithIDAttributes()
+                                         .withLabel (options.label)
+                                         .withCategory (options.category)
+                                         .withMeta (true))
+    , valueToText (std::move (options.valueToText))
+    , manager (owner)
+    , index (indexInStore)
+    , range (options.range)
+    , value (options.defaultValue)
+    , defaultValue (options.defaultValue)
+    , decimalPlaces (options.decimalPlaces)
+{
+}
+
+CvDawParameter::~CvDawParameter()
+{
+    cancelPendingUpdate();
+}
+
+float CvDawParameter::getValue() const
+{
+    return value.load();
+}
+
+// Called by hosts on any thread, possibly at audio rate: one atomic exchange, and an allocation-free trigger
+// only when the value really changed.
+void CvDawParameter::setValue (float newValue)
+{
+    if (value.exchange (newValue) != newValue)
+        triggerAsyncUpdate();
+}
+
+float CvDawParameter::getDefaultValue() const
+{
+    return defaultValue;
+}
+
+String CvDawParameter::getText (float normalisedValue, int) const
+{
+    if (valueToText)
+        return valueToText (normalisedValue);
+
+    return String (range.snapToLegalValue (range.convertFrom0to1 (normalisedValue)), decimalPlaces);
+}
+
+float CvDawParameter::getValueForText (const String& text) const
+{
+    auto number = text.trimStart();
+
+    if (number.endsWith (label))
+        number = number.dropLastCharacters (label.length());
+
+    while (number.startsWithChar ('+'))
+        number = number.substring (1).trimStart();
+
+    number = number.initialSectionContainingOnly ("0123456789.,-").replaceCharacter (',', '.');
+
+    return jlimit (0.0f, 1.0f, (float) range.convertTo0to1 (number.getDoubleValue()));
+}
+
+void CvDawParameter::handleAsyncUpdate()
+{
+    manager.setParamValue (this, index, (float) range.convertFrom0to1 (value.load()));
+}
+
+// setValueNotifyingHost runs setValue with the value already stored, so nothing is posted back to the store.
+void CvDawParameter::paramValueChanged (int, float newValue)
+{
+    const auto normalised = (float) range.convertTo0to1 (range.snapToLegalValue (newValue));
+    value.store (normalised);
+    setValueNotifyingHost (normalised);
+}
+
+void CvDawParameter::paramGestureChanged (int, bool starting)
+{
+    if (starting)
+        beginChangeGesture();
+    else
+        endChangeGesture();
+}
+
+} // namespace juce

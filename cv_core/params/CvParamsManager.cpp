@@ -1,0 +1,102 @@
+namespace juce
+{
+
+CvParamsManager::AutomatableParameter::AutomatableParameter (CvParamsManager& owner,
+                                                             int indexInStore,
+                                                             CvDawParameter& hostFacingParameter)
+    : hostParameter (&hostFacingParameter)
+    , manager (&owner)
+    , index (indexInStore)
+    , value ((float) hostFacingParameter.getRange().convertFrom0to1 (hostFacingParameter.getValue()))
+{
+    listeners.add (&hostFacingParameter);
+}
+
+// The notifying loops walk the listeners by position and re-read both the length and the stored value before
+// each call, so a listener that writes the same index again hands the newest value to the listeners after it.
+void CvParamsManager::setParamValue (AutomatableParamListener* source, int index, float value)
+{
+    auto* record = automatableParams[index];
+
+    if (record == nullptr)
+        return;
+
+    record->value = value;
+
+    for (int i = 0; i < record->listeners.size(); ++i)
+        record->listeners.getUnchecked (i)->paramValueChanged (source, index, record->value);
+}
+
+void CvParamsManager::beginParamGesture (AutomatableParamListener* source, int index)
+{
+    if (auto* record = automatableParams[index])
+        if (record->gestureCount++ == 0)
+            notifyGesture (*record, source, true);
+}
+
+void CvParamsManager::endParamGesture (AutomatableParamListener* source, int index)
+{
+    if (auto* record = automatableParams[index])
+        if (record->gestureCount-- == 1)
+            notifyGesture (*record, source, false);
+}
+
+void CvParamsManager::notifyGesture (AutomatableParameter& record, AutomatableParamListener* source, bool starting)
+{
+    for (int i = 0; i < record.listeners.size(); ++i)
+        record.listeners.getUnchecked (i)->paramGestureChanged (source, record.index, starting);
+}
+
+void CvParamsManager::setNonAutomatableParamValue (NonAutomatableParamListener* source, int index, var value)
+{
+    auto* record = nonAutomatableParams[index];
+
+    if (record == nullptr)
+        return;
+
+    record->value = std::move (value);
+
+    for (int i = 0; i < record->listeners.size(); ++i)
+        if (auto* listener = record->listeners.getUnchecked (i); listener != source)
+            listener->nonAutomatableParamValueChanged (index, record->value);
+}
+
+void CvParamsManager::addParamListener (AutomatableParamListener* listener, int index, ListenerInitState state)
+{
+    auto* record = automatableParams[index];
+
+    if (record == nullptr)
+        return;
+
+    record->listeners.addIfNotAlreadyThere (listener);
+
+    if (state == sendCurrentValue)
+        listener->paramValueChanged (nullptr, index, record->value);
+}
+
+void CvParamsManager::addNonAutomatableParamListener (NonAutomatableParamListener* listener,
+                                                      int index,
+                                                      ListenerInitState state)
+{
+    auto* record = nonAutomatableParams[index];
+
+    if (record == nullptr)
+        return;
+
+    record->listeners.addIfNotAlreadyThere (listener);
+
+    if (state == sendCurrentValue)
+        listener->nonAutomatableParamValueChanged (index, record->value);
+}
+
+void CvParamsManager::addNonAutomatableParam (var initialValue)
+{
+    nonAutomatableParams.add (new NonAutomatableParamData (initialValue));
+}
+
+void CvParamsManager::addAutomatableParam (CvDawParameter& hostParameter)
+{
+    automatableParams.add (new AutomatableParameter (*this, automatableParams.size(), hostParameter));
+}
+
+} // namespace juce

@@ -1,0 +1,107 @@
+#pragma once
+
+namespace juce
+{
+
+class CvDawParameter;
+
+/** The one place where the plug-in's parameter values live.
+
+    Everything that shows or changes a value registers as a listener on the indices it cares about and writes
+    through the store, naming itself as the source of the change; the store then tells every other listener.
+    The store takes no lock: every operation runs on the message thread.
+*/
+class CvParamsManager
+{
+public:
+    /** Listener of automatable values and gestures. The default three-argument bodies skip changes whose source
+        is the listener itself, so implementers that only override the two-argument forms never hear their own
+        changes.
+    */
+    class AutomatableParamListener
+    {
+    public:
+        virtual ~AutomatableParamListener() = default;
+
+        virtual void paramValueChanged (AutomatableParamListener* source, int index, float value)
+        {
+            if (source != this)
+                paramValueChanged (index, value);
+        }
+
+        virtual void paramValueChanged (int /*index*/, float /*value*/) {}
+
+        virtual void paramGestureChanged (AutomatableParamListener* source, int index, bool starting)
+        {
+            if (source != this)
+                paramGestureChanged (index, starting);
+        }
+
+        virtual void paramGestureChanged (int /*index*/, bool /*starting*/) {}
+    };
+
+    /** Listener of non-automatable values; the store itself skips the source of a change. */
+    class NonAutomatableParamListener
+    {
+    public:
+        virtual ~NonAutomatableParamListener() = default;
+        virtual void nonAutomatableParamValueChanged (int index, var value) = 0;
+    };
+
+    enum ListenerInitState
+    {
+        sendCurrentValue = 0,
+        registerOnly = 1
+    };
+
+    struct AutomatableParameter
+    {
+        AutomatableParameter (CvParamsManager& owner, int indexInStore, CvDawParameter& hostFacingParameter);
+
+        AudioProcessorParameter* hostParameter;
+        Array<AutomatableParamListener*> listeners;
+        CvParamsManager* manager;
+        int index;
+        float value;
+        int gestureCount = 0;
+
+        JUCE_DECLARE_NON_COPYABLE (AutomatableParameter)
+    };
+
+    struct NonAutomatableParamData
+    {
+        explicit NonAutomatableParamData (const var& initialValue) : value (initialValue) {}
+
+        var value;
+        Array<NonAutomatableParamListener*> listeners;
+
+        JUCE_DECLARE_NON_COPYABLE (NonAutomatableParamData)
+    };
+
+    CvParamsManager() = default;
+    virtual ~CvParamsManager() = default;
+
+    virtual void setParamValue (AutomatableParamListener* source, int index, float value);
+    virtual void beginParamGesture (AutomatableParamListener* source, int index);
+    virtual void endParamGesture (AutomatableParamListener* source, int index);
+    virtual void setNonAutomatableParamValue (NonAutomatableParamListener* source, int index, var value);
+
+    void addParamListener (AutomatableParamListener* listener, int index, ListenerInitState state);
+    void addNonAutomatableParamListener (NonAutomatableParamListener* listener, int index, ListenerInitState state);
+    void addNonAutomatableParam (var initialValue);
+
+    /** Creates the record of the next automatable index from its host-facing parameter, which becomes the
+        record's first listener.
+    */
+    void addAutomatableParam (CvDawParameter& hostParameter);
+
+    OwnedArray<AutomatableParameter> automatableParams;
+    OwnedArray<NonAutomatableParamData> nonAutomatableParams;
+
+private:
+    void notifyGesture (AutomatableParameter& record, AutomatableParamListener* source, bool starting);
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvParamsManager)
+};
+
+} // namespace juce

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** The texts hosts show and automate by, one function per kind of control, each given a parameter value 0..1.
+    Values outside 0..1 are read as the nearest end.
+*/
+namespace ValueTexts
+{
+/** The unit's step 0..255 for a parameter value: trunc (255 v + 0.5) with a single rounding. */
+int deviceStep (float value);
+
+juce::String switchText (float value);
+juce::String channelText (float value);
+juce::String hpfFrequencyText (float value);
+juce::String eq1FrequencyText (float value);
+juce::String eq2FrequencyText (float value);
+juce::String gainText (float value);
+juce::String qText (float value);
+juce::String encoderText (float value);
+juce::String loCpsText (float value);
+juce::String kcsBoostText (float value);
+juce::String kcsAttenText (float value);
+} // namespace ValueTexts
