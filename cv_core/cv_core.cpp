@@ -1,8 +1,8 @@
 #include "cv_core.h"
 
-#include "params/CvParamsManager.cpp"
-#include "params/CvDawParameter.cpp"
-#include "params/ThreadBarierNonAutomatableParameter.cpp"
 #include "commands/CommandManager.cpp"
-#include "settings/CvSettingsFile.cpp"
+#include "params/CvDawParameter.cpp"
+#include "params/CvParamsManager.cpp"
+#include "params/ThreadBarierNonAutomatableParameter.cpp"
 #include "plugin/CvPluginInstance.cpp"
+#include "settings/CvSettingsFile.cpp"

@@ -8,7 +8,8 @@
     through action messages the linker posts to itself, with the linker as source so nothing is copied back.
     Host automation is not copied: the host writes each channel's parameter itself.
 */
-class StereoParameterLinker : public juce::ActionListener
+class StereoParameterLinker
+    : public juce::ActionListener
     , public juce::ActionBroadcaster
     , public juce::CvParamsManager::AutomatableParamListener
 {

@@ -101,9 +101,8 @@ void Vu418dParamsManager::addAutomatableParams()
 
 void Vu418dParamsManager::addNonAutomatableParams()
 {
-    const juce::var initialValues[ParamData::numNonAutomatable] {
-        false, -1, true, 0, false, false, false, false, false, readStoredGuiTheme()
-    };
+    const juce::var initialValues[ParamData::numNonAutomatable] { false, -1,    true,  0,     false,
+                                                                  false, false, false, false, readStoredGuiTheme() };
 
     for (int index = 0; index < ParamData::numNonAutomatable; ++index)
     {
@@ -123,9 +122,9 @@ juce::var Vu418dParamsManager::readStoredGuiTheme() const
 
 void Vu418dParamsManager::setParamValue (AutomatableParamListener* source, int index, float value)
 {
-    if (index == ParamData::channel && automatableParams.size() > ParamData::channel && value <= 0.5f
-        && automatableParams.getUnchecked (ParamData::channel)->value > 0.5f
-        && dynamic_cast<juce::CvDawParameter*> (source) == nullptr)
+    if (index == ParamData::channel && automatableParams.size() > ParamData::channel && value <= 0.5f &&
+        automatableParams.getUnchecked (ParamData::channel)->value > 0.5f &&
+        dynamic_cast<juce::CvDawParameter*> (source) == nullptr)
         copySelectedChannel();
 
     CvParamsManager::setParamValue (source, index, value);
@@ -152,9 +151,7 @@ void Vu418dParamsManager::copySelectedChannel()
     }
 }
 
-void Vu418dParamsManager::setNonAutomatableParamValue (NonAutomatableParamListener* source,
-                                                       int index,
-                                                       juce::var value)
+void Vu418dParamsManager::setNonAutomatableParamValue (NonAutomatableParamListener* source, int index, juce::var value)
 {
     if (index == ParamData::guiThemeChooser && settings != nullptr && settings->file != juce::File())
     {

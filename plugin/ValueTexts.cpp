@@ -80,7 +80,7 @@ juce::String eq2FrequencyText (float value)
 juce::String gainText (float value)
 {
     const auto step = deviceStep (value);
-    const auto lowerHalf = value < 0.5f;
+    const auto lowerHalf = clampToUnit (value) < 0.5f;
     const auto fromCentre = lowerHalf ? std::max (0, 127 - step) : step - 128;
     const auto position = 512 * fromCentre + (lowerHalf ? 31 : 480);
     const auto segment = position / 4620;

@@ -7,7 +7,10 @@ namespace juce
 class CvCommand
 {
 public:
-    explicit CvCommand (const Identifier& commandId) : id (commandId) {}
+    explicit CvCommand (const Identifier& commandId)
+        : id (commandId)
+    {
+    }
     virtual ~CvCommand() = default;
 
     Identifier id;
@@ -41,7 +44,10 @@ public:
     class CommandAsyncCallback : public AsyncUpdater
     {
     public:
-        explicit CommandAsyncCallback (CommandManager& owner) : manager (owner) {}
+        explicit CommandAsyncCallback (CommandManager& owner)
+            : manager (owner)
+        {
+        }
         void handleAsyncUpdate() override;
 
     private:

@@ -2,8 +2,7 @@ namespace juce
 {
 
 CvDawParameter::CvDawParameter (CvParamsManager& owner, int indexInStore, Options options)
-    : AudioProcessorParameterWithID (options.parameterID,
-                                     options.name,
+    : AudioProcessorParameterWithID (options.parameterID, options.name,
                                      AudioProcessorParameterWithIDAttributes()
                                          .withLabel (options.label)
                                          .withCategory (options.category)
@@ -39,6 +38,12 @@ void CvDawParameter::setValue (float newValue)
 float CvDawParameter::getDefaultValue() const
 {
     return defaultValue;
+}
+
+// Hosts pass short maximum lengths; the names that identify the unit's controls are given whole.
+String CvDawParameter::getName (int) const
+{
+    return name;
 }
 
 String CvDawParameter::getText (float normalisedValue, int) const

@@ -9,7 +9,8 @@ namespace juce
     several writes collapsing into one delivery. Changes made inside the plug-in reach this parameter as a store
     listener and are passed on to the host with their gestures.
 */
-class CvDawParameter : public AudioProcessorParameterWithID
+class CvDawParameter
+    : public AudioProcessorParameterWithID
     , public AsyncUpdater
     , public CvParamsManager::AutomatableParamListener
 {
@@ -34,6 +35,7 @@ public:
     float getValue() const override;
     void setValue (float newValue) override;
     float getDefaultValue() const override;
+    String getName (int maximumStringLength) const override;
     String getText (float normalisedValue, int maximumStringLength) const override;
     float getValueForText (const String& text) const override;
 

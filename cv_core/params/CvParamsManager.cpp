@@ -1,8 +1,7 @@
 namespace juce
 {
 
-CvParamsManager::AutomatableParameter::AutomatableParameter (CvParamsManager& owner,
-                                                             int indexInStore,
+CvParamsManager::AutomatableParameter::AutomatableParameter (CvParamsManager& owner, int indexInStore,
                                                              CvDawParameter& hostFacingParameter)
     : hostParameter (&hostFacingParameter)
     , manager (&owner)
@@ -74,8 +73,7 @@ void CvParamsManager::addParamListener (AutomatableParamListener* listener, int 
         listener->paramValueChanged (nullptr, index, record->value);
 }
 
-void CvParamsManager::addNonAutomatableParamListener (NonAutomatableParamListener* listener,
-                                                      int index,
+void CvParamsManager::addNonAutomatableParamListener (NonAutomatableParamListener* listener, int index,
                                                       ListenerInitState state)
 {
     auto* record = nonAutomatableParams[index];

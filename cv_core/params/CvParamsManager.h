@@ -70,7 +70,10 @@ public:
 
     struct NonAutomatableParamData
     {
-        explicit NonAutomatableParamData (const var& initialValue) : value (initialValue) {}
+        explicit NonAutomatableParamData (const var& initialValue)
+            : value (initialValue)
+        {
+        }
 
         var value;
         Array<NonAutomatableParamListener*> listeners;

@@ -7,8 +7,8 @@ SingletonHolder<CvSettingsFile, CriticalSection, false> CvSettingsFile::singleto
 File CvSettingsFile::getDefaultLocation()
 {
 #if JUCE_MAC
-    const auto folder = File::getSpecialLocation (File::userApplicationDataDirectory)
-                            .getChildFile ("Application Support/Vuruvodu");
+    const auto folder =
+        File::getSpecialLocation (File::userApplicationDataDirectory).getChildFile ("Application Support/Vuruvodu");
 #else
     const auto folder = File::getSpecialLocation (File::userApplicationDataDirectory).getChildFile ("Vuruvodu");
 #endif

@@ -8,7 +8,8 @@ namespace juce
     Users read and set properties of `settings` directly on the message thread, then call
     triggerAsyncUpdate() to have the file saved; several writes before the save collapse into one.
 */
-class CvSettingsFile : public AsyncUpdater
+class CvSettingsFile
+    : public AsyncUpdater
     , public DeletedAtShutdown
 {
 public:
