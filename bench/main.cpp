@@ -1,5 +1,7 @@
 #include "MessageThread.h"
 
+#include <support/TemporaryHome.h>
+
 #include <benchmark/benchmark.h>
 
 #include <future>
@@ -29,6 +31,7 @@ void onMessageThread (const std::function<void()>& function)
 int main (int argc, char** argv)
 {
     benchmark::Initialize (&argc, argv);
+    const testsupport::TemporaryHome home;
 
     std::promise<void> started;
     std::thread messageThread (

@@ -6,3 +6,4 @@
 #include "params/ThreadBarierNonAutomatableParameter.cpp"
 #include "plugin/CvPluginInstance.cpp"
 #include "settings/CvSettingsFile.cpp"
+#include "state/CvStateReader.cpp"

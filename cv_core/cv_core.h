@@ -26,4 +26,5 @@
 #include "params/ThreadBarierNonAutomatableParameter.h"
 #include "commands/CommandManager.h"
 #include "settings/CvSettingsFile.h"
+#include "state/CvStateReader.h"
 #include "plugin/CvPluginInstance.h"

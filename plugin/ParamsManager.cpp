@@ -3,6 +3,9 @@
 #include "ParamTools.h"
 #include "ValueTexts.h"
 
+#include <cmath>
+#include <optional>
+
 namespace
 {
 using TextFunction = juce::String (*) (float);
@@ -54,11 +57,39 @@ const ControlRow& rowOf (int index)
 }
 
 const juce::Identifier guiThemeKey ("GUI_THEME_CHOOSER");
+
+namespace StateIds
+{
+const juce::Identifier root ("CV_VU418D_3_0_0");
+const juce::Identifier preset ("PRESET");
+const juce::Identifier presetNumber ("PRESET_NO");
+const juce::Identifier param ("PARAM");
+const juce::Identifier settings ("SETTINGS");
+const juce::Identifier naParam ("NA_PARAM");
+const juce::Identifier name ("NAME");
+const juce::Identifier paramId ("PARAM_ID");
+const juce::Identifier value ("VALUE");
+} // namespace StateIds
+
+const juce::XmlElement* firstChildNamedIgnoringCase (const juce::XmlElement& parent, juce::StringRef tagName)
+{
+    for (auto* child : parent.getChildIterator())
+        if (child->getTagName().equalsIgnoreCase (tagName))
+            return child;
+
+    return nullptr;
+}
+
+// Out-of-range values from a damaged blob would reach the host and the unit; the store holds only 0..1.
+float restoredValue (const juce::var& stored, float fallback)
+{
+    const auto value = (double) stored;
+    return std::isfinite (value) ? (float) juce::jlimit (0.0, 1.0, value) : fallback;
+}
 } // namespace
 
-Vu418dParamsManager::Vu418dParamsManager (Vu418dPluginInstance& ownerInstance)
-    : owner (ownerInstance)
-    , settings (juce::CvSettingsFile::singletonHolder.get())
+Vu418dParamsManager::Vu418dParamsManager (Vu418dPluginInstance&)
+    : settings (juce::CvSettingsFile::singletonHolder.get())
 {
     addAutomatableParams();
     addNonAutomatableParams();
@@ -107,6 +138,7 @@ void Vu418dParamsManager::addNonAutomatableParams()
     for (int index = 0; index < ParamData::numNonAutomatable; ++index)
     {
         addNonAutomatableParam (initialValues[index]);
+        keepInState (index, initialValues[index]);
         barriers.add (new juce::ThreadBarierNonAutomatableParameter (*this, index));
     }
 }
@@ -144,11 +176,7 @@ void Vu418dParamsManager::copySelectedChannel()
     const auto toOffset = ParamData::numChannelControls - fromOffset;
 
     for (int k = 0; k < ParamData::numChannelControls; ++k)
-    {
-        beginParamGesture (nullptr, k + toOffset);
-        setParamValue (nullptr, k + toOffset, automatableParams.getUnchecked (k + fromOffset)->value);
-        endParamGesture (nullptr, k + toOffset);
-    }
+        writeAsGesture (k + toOffset, automatableParams.getUnchecked (k + fromOffset)->value);
 }
 
 void Vu418dParamsManager::setNonAutomatableParamValue (NonAutomatableParamListener* source, int index, juce::var value)
@@ -159,5 +187,198 @@ void Vu418dParamsManager::setNonAutomatableParamValue (NonAutomatableParamListen
         settings->triggerAsyncUpdate();
     }
 
+    if (juce::isPositiveAndBelow (index, nonAutomatableParams.size()))
+        keepInState (index, value);
+
     CvParamsManager::setNonAutomatableParamValue (source, index, std::move (value));
+}
+
+void Vu418dParamsManager::keepInState (int index, const juce::var& value)
+{
+    const juce::ScopedLock lock (stateLock);
+    nonAutomatableCopy.set (index, value);
+}
+
+// The tree is built on the first save and keeps its shape; later saves only refresh its values, which costs
+// far less than building it anew.
+void Vu418dParamsManager::writeState (juce::OutputStream& stream)
+{
+    const juce::ScopedLock lock (stateLock);
+
+    if (! state.isValid())
+        state = createStateTree();
+
+    auto preset = state.getChild (0);
+    auto settingsNode = state.getChild (1);
+
+    for (int index = 0; index < ParamData::numAutomatable; ++index)
+        preset.getChild (index).setProperty (
+            StateIds::value, (double) automatableParams.getUnchecked (index)->hostParameter->getValue(), nullptr);
+
+    for (int index = 0; index < ParamData::numNonAutomatable; ++index)
+        settingsNode.getChild (index).setProperty (StateIds::value, nonAutomatableCopy[index], nullptr);
+
+    state.writeToStream (stream);
+}
+
+juce::ValueTree Vu418dParamsManager::createStateTree()
+{
+    juce::ValueTree preset (StateIds::preset);
+    preset.setProperty (StateIds::presetNumber, 0, nullptr);
+
+    for (int index = 0; index < ParamData::numAutomatable; ++index)
+        preset.appendChild (juce::ValueTree (StateIds::param)
+                                .setProperty (StateIds::name, ParamData::paramName[index], nullptr)
+                                .setProperty (StateIds::paramId, index, nullptr)
+                                .setProperty (StateIds::value, 0.0, nullptr),
+                            nullptr);
+
+    juce::ValueTree settingsNode (StateIds::settings);
+
+    for (int index = 0; index < ParamData::numNonAutomatable; ++index)
+        settingsNode.appendChild (juce::ValueTree (StateIds::naParam)
+                                      .setProperty (StateIds::name, ParamData::naParamName[index], nullptr)
+                                      .setProperty (StateIds::paramId, index, nullptr)
+                                      .setProperty (StateIds::value, -1, nullptr),
+                                  nullptr);
+
+    juce::ValueTree root (StateIds::root);
+    root.appendChild (preset, nullptr);
+    root.appendChild (settingsNode, nullptr);
+    return root;
+}
+
+void Vu418dParamsManager::setStateInformation (const void* data, int size)
+{
+    if (data == nullptr || size <= 0)
+        return;
+
+    if (const auto xml = juce::CvStateReader::readXml (data, (size_t) size))
+        applyXml (*xml);
+    else
+        applyStateTree (juce::CvStateReader::readValueTree (data, (size_t) size));
+}
+
+void Vu418dParamsManager::writeAsGesture (int index, float value)
+{
+    beginParamGesture (nullptr, index);
+    setParamValue (nullptr, index, value);
+    endParamGesture (nullptr, index);
+}
+
+// A bank applies the last of its presets whose tag number equals the active one.
+void Vu418dParamsManager::applyXml (const juce::XmlElement& root)
+{
+    if (root.getTagName() == "preset")
+    {
+        applyXmlPreset (root);
+        return;
+    }
+
+    if (root.getTagName() != "bank")
+        return;
+
+    const auto* presets = firstChildNamedIgnoringCase (root, "presets");
+
+    if (presets == nullptr)
+        return;
+
+    const auto active = root.getStringAttribute ("active").getIntValue();
+    const juce::XmlElement* chosen = nullptr;
+
+    for (auto* preset : presets->getChildIterator())
+        if (preset->getTagName().getIntValue() == active)
+            chosen = preset;
+
+    if (chosen != nullptr)
+        applyXmlPreset (*chosen);
+}
+
+// Going to STEREO first lets the stereo linkers copy each channel-1 value written afterwards to channel 2.
+void Vu418dParamsManager::applyXmlPreset (const juce::XmlElement& preset)
+{
+    const auto stereo = preset.getStringAttribute ("state") == "stereo";
+    writeAsGesture (ParamData::channel, stereo ? 0.0f : 1.0f);
+    writeAsGesture (ParamData::msMatrix, preset.getStringAttribute ("msState") == "ms" ? 1.0f : 0.0f);
+
+    const auto* parameters = firstChildNamedIgnoringCase (preset, "parameters");
+
+    if (parameters == nullptr)
+        return;
+
+    for (auto* parameter : parameters->getChildIterator())
+    {
+        const auto index = parameter->getTagName().getIntValue();
+        const auto value = (float) parameter->getDoubleAttribute ("value");
+
+        if (juce::isPositiveAndBelow (index, ParamData::channel) && value >= 0.0f && value <= 1.0f &&
+            ! (stereo && index >= ParamData::numChannelControls))
+            writeAsGesture (index, value);
+    }
+}
+
+void Vu418dParamsManager::applyStateTree (const juce::ValueTree& root)
+{
+    if (! root.hasType (StateIds::root))
+        return;
+
+    for (const auto& child : root)
+    {
+        if (child.hasType (StateIds::preset))
+            applyPreset (child);
+        else if (child.hasType (StateIds::settings))
+            applySettings (child);
+    }
+}
+
+// Values are applied by position. DUAL MONO unlinks the channels while they are written; CHANNEL comes last,
+// so going back to STEREO copies the selected channel onto the other.
+void Vu418dParamsManager::applyPreset (const juce::ValueTree& preset)
+{
+    if ((int) preset.getProperty (StateIds::presetNumber, 0) != 0)
+        return;
+
+    writeAsGesture (ParamData::channel, 1.0f);
+    std::optional<float> channelValue;
+
+    for (int position = 0; position < preset.getNumChildren(); ++position)
+    {
+        const auto param = preset.getChild (position);
+
+        if (! param.hasType (StateIds::param))
+            continue;
+
+        const auto fallback = getDefaultValue (position);
+        const auto value = param.hasProperty (StateIds::value)
+                               ? restoredValue (param.getProperty (StateIds::value), fallback)
+                               : fallback;
+
+        if (position == ParamData::channel)
+            channelValue = value;
+        else
+            writeAsGesture (position, value);
+    }
+
+    if (channelValue.has_value())
+        writeAsGesture (ParamData::channel, *channelValue);
+}
+
+// Only what the user chose is restored; the state of the connection and of the editor's selection is not.
+// A stored serial number is taken only while the current one is 0, so the initial -1 keeps it out.
+void Vu418dParamsManager::applySettings (const juce::ValueTree& settingsNode)
+{
+    for (const auto& param : settingsNode)
+    {
+        if (! param.hasProperty (StateIds::paramId))
+            continue;
+
+        const auto index = (int) param.getProperty (StateIds::paramId);
+        const auto restorable =
+            index == ParamData::shouldBeConnected || index == ParamData::panelsOpened ||
+            index == ParamData::guiThemeChooser ||
+            (index == ParamData::connectedDevSn && nonAutomatableParams[index]->value == juce::var (0));
+
+        if (restorable)
+            barriers[index]->setValue (param.getProperty (StateIds::value, nonAutomatableParams[index]->value));
+    }
 }

@@ -2,22 +2,74 @@
 
 #include "ParamsManager.h"
 
+#include <cv_midi/cv_midi.h>
+
 /** The object a host creates for each insert of the plug-in: a stereo pass-through that owns the parameter
-    model and offers it to the host.
+    model, offers it to the host, keeps its state and answers the preset commands.
 */
-class Vu418dPluginInstance : public juce::CvPluginInstance
+class Vu418dPluginInstance
+    : public juce::CvPluginInstance
+    , public juce::CommandManager
+    , public juce::Timer
 {
 public:
     Vu418dPluginInstance();
     ~Vu418dPluginInstance() override;
 
+    juce::AudioProcessorParameter* getBypassParameter() const override;
     juce::AudioProcessorEditor* createEditor() override;
     bool hasEditor() const override;
 
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+    void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
+
+    void commandFallback (std::unique_ptr<juce::CvCommand> command) override;
+    void timerCallback() override;
+
+    /** Writes the state to the chosen file, with the preset extension, through a temporary file: a save that
+        fails at any step leaves the file as it was.
+    */
+    void savePresetTo (const juce::File& chosen);
+
+    /** Applies a preset file when the whole of it could be read. */
+    void loadPresetFrom (const juce::File& file);
+
     Vu418dParamsManager& getParamsManager() const noexcept { return *productManager; }
+    juce::ThreadBarierNonAutomatableParameter& getConnectionHandOver() noexcept { return connectionHandOver; }
+    const juce::CvCommand* getParkedCommand() const noexcept { return parkedCommand.get(); }
+    juce::MidiManager* getMidiManager() const noexcept { return midiManager; }
 
 private:
+    /** Restores that arrive off the message thread, applied there in the order they came. */
+    class RestoreHandOver : private juce::AsyncUpdater
+    {
+    public:
+        explicit RestoreHandOver (Vu418dParamsManager& manager);
+        ~RestoreHandOver() override;
+
+        void post (const void* data, int size);
+
+    private:
+        void handleAsyncUpdate() override;
+
+        Vu418dParamsManager& manager;
+        juce::CriticalSection lock;
+        juce::Array<juce::MemoryBlock> pending;
+    };
+
+    void launchPresetChooser (bool saving);
+    void countInWithMidiManager();
+    void countOutOfMidiManager();
+
     Vu418dParamsManager* productManager;
+    std::unique_ptr<juce::AudioParameterBool> bypass;
+    juce::ThreadBarierNonAutomatableParameter connectionHandOver;
+    std::unique_ptr<juce::CvCommand> parkedCommand;
+    juce::MidiManager* midiManager = nullptr;
+    std::unique_ptr<juce::FileChooser> fileChooser;
+    RestoreHandOver restoreHandOver;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Vu418dPluginInstance)
 };

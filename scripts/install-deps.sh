@@ -6,7 +6,8 @@ packages=(
     cmake ninja-build g++ pkg-config ccache
     juce-modules-source
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth
+    xvfb xauth x11-utils
+    clang libclang-rt-14-dev llvm
 )
 
 missing=()

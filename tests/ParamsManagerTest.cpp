@@ -1,6 +1,7 @@
 #include "PluginInstance.h"
 #include "ValueTexts.h"
 #include "support/MessageLoop.h"
+#include "support/ScopedSettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -66,35 +67,6 @@ void writeSettingsFile (const juce::ValueTree& content)
     file.replaceWithData (data.getData(), data.getDataSize());
 }
 
-// Starts each test from a settings file without a theme, and a settings object freshly loaded from it, and
-// puts the previous file back afterwards so tests do not depend on their order. Deleting the settings object
-// saves it, which is why the file is read and written only after that.
-class ScopedSettingsFile
-{
-public:
-    ScopedSettingsFile()
-    {
-        juce::CvSettingsFile::singletonHolder.deleteInstance();
-        hadFile = file.loadFileAsData (previous);
-        writeSettingsFile (juce::ValueTree (juce::CvSettingsFile::settingsType));
-    }
-
-    ~ScopedSettingsFile()
-    {
-        juce::CvSettingsFile::singletonHolder.deleteInstance();
-
-        if (hadFile)
-            file.replaceWithData (previous.getData(), previous.getSize());
-        else
-            file.deleteFile();
-    }
-
-private:
-    const juce::File file = juce::CvSettingsFile::getDefaultLocation();
-    juce::MemoryBlock previous;
-    bool hadFile = false;
-};
-
 // Writes down every value change and gesture of the automatable parameters, in the order they arrive.
 class Recorder : public juce::CvParamsManager::AutomatableParamListener
 {
@@ -148,7 +120,7 @@ void seedChannels (juce::CvParamsManager& manager)
 class ParamsManagerTest : public testing::Test
 {
 protected:
-    ScopedSettingsFile settingsFile;
+    testsupport::ScopedSettingsFile settingsFile;
     Vu418dPluginInstance instance;
     Vu418dParamsManager& manager = instance.getParamsManager();
 };

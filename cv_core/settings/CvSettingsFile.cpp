@@ -37,18 +37,20 @@ CvSettingsFile::~CvSettingsFile()
     singletonHolder.clear (this);
 }
 
+// Read whole and parsed with the checked reader: a damaged file must not hang every plug-in that starts, and
+// the framework's reader would fetch it from disk a byte at a time.
 void CvSettingsFile::loadSettings()
 {
     if (file == File())
         return;
 
-    FileInputStream input (file);
+    MemoryBlock content;
 
-    if (! input.openedOk())
+    if (! file.loadFileAsData (content))
         return;
 
     // A damaged file must not leave an invalid tree behind: property writes to it would be lost for good.
-    auto loaded = ValueTree::readFromStream (input);
+    auto loaded = CvStateReader::readValueTree (content.getData(), content.getSize());
     settings = loaded.isValid() ? loaded : ValueTree (settingsType);
 }
 

@@ -1,0 +1,335 @@
+namespace juce
+{
+
+namespace
+{
+// Our own forms nest a handful of levels; anything deeper is damage, and the framework's readers recurse.
+constexpr int maximumNesting = 32;
+
+// Skips to the end of a tag, past quoted attribute values; returns whether the tag closed itself ("/>").
+bool skipTag (String::CharPointerType& p)
+{
+    juce_wchar quote = 0;
+    juce_wchar previous = 0;
+
+    for (; ! p.isEmpty(); ++p)
+    {
+        const auto c = *p;
+
+        if (quote != 0)
+        {
+            if (c == quote)
+                quote = 0;
+        }
+        else if (c == '"' || c == '\'')
+        {
+            quote = c;
+        }
+        else if (c == '>')
+        {
+            return previous == '/';
+        }
+
+        previous = c;
+    }
+
+    return false;
+}
+
+// Text the framework's parser mishandles: it expands the entities of a document type declaration without limit,
+// loops for ever on a processing instruction anywhere but before the root, and recurses once per level of
+// nesting. None of it occurs in our own forms, which at most begin with an XML declaration.
+bool isSafeToParse (const String& text)
+{
+    if (text.containsIgnoreCase ("<!DOCTYPE"))
+        return false;
+
+    const auto body = text.trimStart();
+    const auto afterDeclaration = body.startsWith ("<?") ? body.fromFirstOccurrenceOf ("?>", false, false) : body;
+
+    if (afterDeclaration.contains ("<?"))
+        return false;
+
+    int depth = 0;
+
+    for (auto p = afterDeclaration.getCharPointer(); ! p.isEmpty(); ++p)
+    {
+        if (*p != '<')
+            continue;
+
+        const auto next = *(p + 1);
+        const auto opening = next != '/' && next != '!';
+
+        if (next == '/')
+            --depth;
+
+        if (opening && ++depth > maximumNesting)
+            return false;
+
+        if (skipTag (p) && opening)
+            --depth;
+
+        if (p.isEmpty())
+            break;
+    }
+
+    return true;
+}
+
+std::unique_ptr<XmlElement> parseXmlText (const String& text)
+{
+    if (text.isEmpty() || ! isSafeToParse (text))
+        return {};
+
+    return XmlDocument::parse (text);
+}
+
+// A string with a cut-off multi-byte character would be walked past its end by the framework's character
+// iterator, so only valid UTF-8 becomes text.
+bool isValidUtf8 (const char* text, size_t size)
+{
+    return CharPointer_UTF8::isValidString (text, (int) jmin (size, (size_t) std::numeric_limits<int>::max()));
+}
+
+std::unique_ptr<XmlElement> readBinaryXml (const uint8* bytes, size_t size)
+{
+    constexpr uint32 magic = 0x21324356; // "VC2!"
+
+    if (size < 9 || ByteOrder::littleEndianInt (bytes) != magic)
+        return {};
+
+    const auto length = (int) ByteOrder::littleEndianInt (bytes + 4);
+
+    if (length < 1)
+        return {};
+
+    const auto* text = reinterpret_cast<const char*> (bytes + 8);
+    const auto textSize = jmin ((size_t) length, size - 8);
+
+    if (! isValidUtf8 (text, textSize))
+        return {};
+
+    return parseXmlText (String::fromUTF8 (text, (int) textSize));
+}
+
+/** The framework's value-tree stream format, read with every count checked against the bytes left. */
+class CheckedTreeReader
+{
+public:
+    CheckedTreeReader (const void* data, size_t size)
+        : input (data, size, false)
+    {
+    }
+
+    ValueTree readNode (int depth)
+    {
+        if (depth > maximumNesting)
+            return {};
+
+        const auto type = readString();
+
+        if (type.isEmpty())
+            return {};
+
+        ValueTree node (type);
+        const auto numProperties = readCount (3);
+
+        for (int i = 0; i < numProperties; ++i)
+        {
+            const auto name = readString();
+
+            if (name.isEmpty() || failed)
+                return {};
+
+            node.setProperty (name, readValue (depth), nullptr);
+        }
+
+        const auto numChildren = readCount (3);
+
+        for (int i = 0; i < numChildren && ! failed; ++i)
+        {
+            auto child = readNode (depth + 1);
+
+            if (! child.isValid())
+                return {};
+
+            node.appendChild (child, nullptr);
+        }
+
+        return failed ? ValueTree() : node;
+    }
+
+private:
+    enum Marker
+    {
+        intMarker = 1,
+        boolTrueMarker = 2,
+        boolFalseMarker = 3,
+        doubleMarker = 4,
+        stringMarker = 5,
+        int64Marker = 6,
+        arrayMarker = 7,
+        binaryMarker = 8
+    };
+
+    size_t remaining() { return (size_t) input.getNumBytesRemaining(); }
+
+    String readString()
+    {
+        const auto* start = static_cast<const char*> (input.getData()) + input.getPosition();
+        const auto* end = static_cast<const char*> (std::memchr (start, 0, remaining()));
+
+        if (end == nullptr)
+        {
+            failed = true;
+            return {};
+        }
+
+        input.skipNextBytes (end - start + 1);
+
+        if (! isValidUtf8 (start, (size_t) (end - start)))
+        {
+            failed = true;
+            return {};
+        }
+
+        return String::fromUTF8 (start, (int) (end - start));
+    }
+
+    // A count is plausible only if it is there whole and the bytes left can hold that many items of the
+    // smallest size.
+    int readCount (size_t minimumItemSize)
+    {
+        const auto count = readCompressedInt();
+
+        if (count < 0 || (size_t) count > remaining() / minimumItemSize)
+        {
+            failed = true;
+            return 0;
+        }
+
+        return count;
+    }
+
+    // The framework's version reads a missing number as 0, which would make a cut-off blob look complete.
+    int readCompressedInt()
+    {
+        if (remaining() < 1)
+            return -1;
+
+        const auto header = (uint8) input.readByte();
+        const auto numBytes = (size_t) (header & 0x7f);
+        uint8 bytes[4] = {};
+
+        if (numBytes > 4 || remaining() < numBytes)
+            return -1;
+
+        input.read (bytes, (int) numBytes);
+        const auto magnitude = (int) ByteOrder::littleEndianInt (bytes);
+        return (header & 0x80) != 0 ? -magnitude : magnitude;
+    }
+
+    var readValue (int depth)
+    {
+        const auto numBytes = readCount (1);
+
+        if (numBytes == 0 || failed)
+            return {};
+
+        const auto* start = static_cast<const char*> (input.getData()) + input.getPosition();
+        input.skipNextBytes (numBytes);
+
+        MemoryInputStream value (start, (size_t) numBytes, false);
+        return readValuePayload (value, depth);
+    }
+
+    var readValuePayload (MemoryInputStream& value, int depth)
+    {
+        const auto payload = value.getNumBytesRemaining() - 1;
+
+        switch (value.readByte())
+        {
+            case intMarker:
+                return payload >= 4 ? var (value.readInt()) : var();
+            case int64Marker:
+                return payload >= 8 ? var (value.readInt64()) : var();
+            case boolTrueMarker:
+                return true;
+            case boolFalseMarker:
+                return false;
+            case doubleMarker:
+                return payload >= 8 ? var (value.readDouble()) : var();
+            case stringMarker:
+                return readTerminatedString (static_cast<const char*> (value.getData()) + 1, (size_t) payload);
+            case binaryMarker:
+                return MemoryBlock (static_cast<const char*> (value.getData()) + 1, (size_t) payload);
+            case arrayMarker:
+                return readArray (value, depth);
+            default:
+                return {};
+        }
+    }
+
+    // Only a string whose terminator lies inside its own bytes is taken, so decoding stops inside the blob.
+    static var readTerminatedString (const char* text, size_t size)
+    {
+        const auto* end = static_cast<const char*> (std::memchr (text, 0, size));
+
+        if (end == nullptr || ! isValidUtf8 (text, (size_t) (end - text)))
+            return {};
+
+        return String::fromUTF8 (text, (int) (end - text));
+    }
+
+    var readArray (MemoryInputStream& value, int depth)
+    {
+        if (depth > maximumNesting)
+            return {};
+
+        const auto count = value.readCompressedInt();
+
+        if (count < 0 || count > value.getNumBytesRemaining())
+            return {};
+
+        Array<var> elements;
+
+        for (int i = 0; i < count; ++i)
+        {
+            CheckedTreeReader element (static_cast<const char*> (value.getData()) + value.getPosition(),
+                                       (size_t) value.getNumBytesRemaining());
+            elements.add (element.readValue (depth + 1));
+            value.skipNextBytes (element.input.getPosition());
+        }
+
+        return elements;
+    }
+
+    MemoryInputStream input;
+    bool failed = false;
+};
+} // namespace
+
+std::unique_ptr<XmlElement> CvStateReader::readXml (const void* data, size_t size)
+{
+    if (data == nullptr || size == 0)
+        return {};
+
+    const auto* bytes = static_cast<const uint8*> (data);
+
+    if (auto binary = readBinaryXml (bytes, size))
+        return binary;
+
+    // The framework checks the bytes and falls back to an 8-bit code page when they are not valid UTF-8.
+    const auto textSize = (int) jmin (size, (size_t) std::numeric_limits<int>::max());
+    return parseXmlText (String::createStringFromData (data, textSize));
+}
+
+ValueTree CvStateReader::readValueTree (const void* data, size_t size)
+{
+    if (data == nullptr || size == 0)
+        return {};
+
+    return CheckedTreeReader (data, size).readNode (0);
+}
+
+} // namespace juce

@@ -1,0 +1,22 @@
+#pragma once
+
+namespace juce
+{
+
+/** Reads host state blobs and preset files, which are input from outside: a damaged project or a wrong file
+    must never crash, hang or make the reader allocate more than the blob's size suggests.
+*/
+struct CvStateReader
+{
+    /** The XML held by the blob, in the binary form ("VC2!", length, UTF-8 text) or as plain text; null when
+        the blob holds no usable XML element.
+    */
+    static std::unique_ptr<XmlElement> readXml (const void* data, size_t size);
+
+    /** The value tree held by the blob in the framework's binary format; an invalid tree when the bytes are
+        not a complete, well-formed tree.
+    */
+    static ValueTree readValueTree (const void* data, size_t size);
+};
+
+} // namespace juce
