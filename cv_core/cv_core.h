@@ -24,6 +24,7 @@
 #include "params/CvParamsManager.h"
 #include "params/CvDawParameter.h"
 #include "params/ThreadBarierNonAutomatableParameter.h"
+#include "params/HwParameter.h"
 #include "commands/CommandManager.h"
 #include "settings/CvSettingsFile.h"
 #include "state/CvStateReader.h"

@@ -17,8 +17,10 @@ Vu418dPluginInstance::Vu418dPluginInstance()
     startTimer (1000);
 }
 
+// Unbinding restarts the binding timer, as the loss of any unit does, so the timer is stopped afterwards.
 Vu418dPluginInstance::~Vu418dPluginInstance()
 {
+    unbindUnit();
     stopTimer();
     countOutOfMidiManager();
 }
@@ -95,7 +97,98 @@ void Vu418dPluginInstance::commandFallback (std::unique_ptr<juce::CvCommand> com
         parkedCommand = std::move (command);
 }
 
-void Vu418dPluginInstance::timerCallback() {}
+// One binding attempt a second while a unit is wanted and none is bound: the unit of the stored serial number,
+// or with none stored the only free unit; with several free units the user is asked to choose.
+void Vu418dPluginInstance::timerCallback()
+{
+    auto& store = *productManager;
+
+    if (store.nonAutomatableParams[ParamData::shouldBeConnected]->value.equals (false))
+        return;
+
+    stopTimer();
+
+    if (! store.nonAutomatableParams[ParamData::isConnected]->value.equals (false) || midiManager == nullptr)
+    {
+        startTimer (1000);
+        return;
+    }
+
+    auto newBridge = std::make_unique<Vu418dMidiBridge> (*this, store);
+    const auto storedSerial = (int) store.nonAutomatableParams[ParamData::connectedDevSn]->value;
+
+    if (storedSerial != -1)
+    {
+        if (auto* unit = findFreeUnit (storedSerial))
+            bind (*unit, std::move (newBridge), false);
+        else
+            startTimer (1000);
+
+        return;
+    }
+
+    const auto numFree = std::count_if (midiManager->devices.begin(), midiManager->devices.end(),
+                                        [] (const auto& unit) { return unit->getListener() == nullptr; });
+
+    if (numFree == 1)
+    {
+        bind (*findFreeUnit (-1), std::move (newBridge), true);
+        return;
+    }
+
+    if (numFree > 1)
+        sendCommand (std::make_unique<juce::CvCommand> (Ids::cvVu418d::showDeviceSelector));
+
+    startTimer (1000);
+}
+
+// With -1, the first free unit whatever its number.
+juce::MidiDevice* Vu418dPluginInstance::findFreeUnit (int serialNumber) const
+{
+    for (const auto& unit : midiManager->devices)
+        if (unit->getListener() == nullptr && (serialNumber == -1 || unit->serialNumber.load() == serialNumber))
+            return unit.get();
+
+    return nullptr;
+}
+
+void Vu418dPluginInstance::bind (juce::MidiDevice& unit, std::unique_ptr<Vu418dMidiBridge> newBridge,
+                                 bool rememberSerialNumber)
+{
+    unit.setListener (newBridge.get());
+    newBridge->setConnectedMidiDevice (&unit);
+    midiManager->triggerAsyncUpdate();
+
+    if (rememberSerialNumber)
+        productManager->setNonAutomatableParamValue (nullptr, ParamData::connectedDevSn, unit.serialNumber.load());
+
+    bridge = std::move (newBridge);
+    productManager->setNonAutomatableParamValue (nullptr, ParamData::isConnected, true);
+}
+
+// Frees the unit for other instances; what the user chose ("SHOULD BE CONNECTED", the serial number) stays.
+void Vu418dPluginInstance::unbindUnit()
+{
+    if (bridge == nullptr)
+        return;
+
+    if (midiManager != nullptr)
+    {
+        for (const auto& unit : midiManager->devices)
+        {
+            if (unit->getListener() == bridge.get())
+            {
+                bridge->hidConnectionCallback (false);
+                unit->setListener (nullptr);
+                midiManager->triggerAsyncUpdate();
+                break;
+            }
+        }
+    }
+
+    bridge->setConnectedMidiDevice (nullptr);
+    bridge.reset();
+}
 
 void Vu418dPluginInstance::launchPresetChooser (bool saving)
 {

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "MidiBridge.h"
 #include "ParamsManager.h"
-
-#include <cv_midi/cv_midi.h>
 
 /** The object a host creates for each insert of the plug-in: a stereo pass-through that owns the parameter
     model, offers it to the host, keeps its state and answers the preset commands.
@@ -40,6 +39,7 @@ public:
     juce::ThreadBarierNonAutomatableParameter& getConnectionHandOver() noexcept { return connectionHandOver; }
     const juce::CvCommand* getParkedCommand() const noexcept { return parkedCommand.get(); }
     juce::MidiManager* getMidiManager() const noexcept { return midiManager; }
+    Vu418dMidiBridge* getBridge() const noexcept { return bridge.get(); }
 
 private:
     /** Restores that arrive off the message thread, applied there in the order they came. */
@@ -62,12 +62,16 @@ private:
     void launchPresetChooser (bool saving);
     void countInWithMidiManager();
     void countOutOfMidiManager();
+    juce::MidiDevice* findFreeUnit (int serialNumber) const;
+    void bind (juce::MidiDevice& unit, std::unique_ptr<Vu418dMidiBridge> newBridge, bool rememberSerialNumber);
+    void unbindUnit();
 
     Vu418dParamsManager* productManager;
     std::unique_ptr<juce::AudioParameterBool> bypass;
     juce::ThreadBarierNonAutomatableParameter connectionHandOver;
     std::unique_ptr<juce::CvCommand> parkedCommand;
     juce::MidiManager* midiManager = nullptr;
+    std::unique_ptr<Vu418dMidiBridge> bridge;
     std::unique_ptr<juce::FileChooser> fileChooser;
     RestoreHandOver restoreHandOver;
 

@@ -83,6 +83,12 @@ std::vector<EmulatedUnit::Bytes> EmulatedUnit::receivedMessages() const
     return received;
 }
 
+std::size_t EmulatedUnit::numReceived() const
+{
+    const std::lock_guard<std::mutex> lock (mutex);
+    return received.size();
+}
+
 int EmulatedUnit::countOf (const std::function<bool (const Bytes&)>& predicate) const
 {
     const auto messages = receivedMessages();

@@ -49,6 +49,7 @@ public:
     void sendPackets (const std::vector<Bytes>& packets);
 
     std::vector<Bytes> receivedMessages() const;
+    std::size_t numReceived() const;
     int countOf (const std::function<bool (const Bytes&)>& predicate) const;
     int countOf (const Bytes& message) const;
 
