@@ -13,59 +13,36 @@ namespace
 {
 using Log = std::vector<std::string>;
 
-std::unique_ptr<juce::CvCommand> makeCommand (const char* id)
+struct CountedCommand : juce::CvCommand
 {
-    return std::make_unique<juce::CvCommand> (id);
-}
-
-std::string nameOf (const juce::CvCommand& command)
-{
-    return command.id.toString().toStdString();
-}
-
-class CountedCommand : public juce::CvCommand
-{
-public:
-    CountedCommand (const char* commandId, int& destructionCount)
-        : CvCommand (commandId)
-        , destructions (destructionCount)
-    {
-    }
-
+    using CvCommand::CvCommand;
     ~CountedCommand() override { ++destructions; }
-
-private:
-    int& destructions;
+    static inline int destructions = 0;
 };
 
-class TestListener : public juce::CommandListener
+// Logs "name:command" for every offer and handles the commands the answer function accepts.
+struct Listener : juce::CommandListener
 {
-public:
-    explicit TestListener (std::function<bool (juce::CvCommand&)> answer)
-        : callback (std::move (answer))
+    Listener (std::shared_ptr<Log> logToUse, std::string listenerName, std::function<bool (juce::CvCommand&)> accept)
+        : log (std::move (logToUse))
+        , name (std::move (listenerName))
+        , answer (std::move (accept))
     {
     }
 
-    bool commandListenerCallback (juce::CvCommand* command) override { return callback (*command); }
+    bool commandListenerCallback (juce::CvCommand* command) override
+    {
+        log->push_back (name + ":" + command->id.toString().toStdString());
+        return answer (*command);
+    }
 
-private:
-    std::function<bool (juce::CvCommand&)> callback;
+    std::shared_ptr<Log> log;
+    std::string name;
+    std::function<bool (juce::CvCommand&)> answer;
 };
 
-TestListener logger (Log& log, const std::string& name, bool answer)
+struct RecordingManager : juce::CommandManager
 {
-    return TestListener (
-        [&log, name, answer] (juce::CvCommand& command)
-        {
-            log.push_back (name + ":" + nameOf (command));
-            return answer;
-        });
-}
-
-// Keeps what reaches the fallback, so a test can also see that ownership really passed.
-class RecordingManager : public juce::CommandManager
-{
-public:
     void commandFallback (std::unique_ptr<juce::CvCommand> command) override
     {
         received.push_back (std::move (command));
@@ -75,138 +52,56 @@ public:
 };
 } // namespace
 
-TEST (CommandManager, CommandsAreDeliveredInOrderOnePerMessageLoopTurn)
+TEST (CommandManager, OffersOneCommandPerLoopTurnFromTheLastListenerToTheFallback)
 {
-    // Shared with a posted message that may outlive the test if delivery never happens.
-    auto delivered = std::make_shared<Log>();
-    auto deliveredWhenPostedMessageRan = std::make_shared<size_t> (0);
-
-    TestListener listener (
-        [=] (juce::CvCommand& command)
-        {
-            delivered->push_back (nameOf (command));
-
-            // Messages run in the order posted, so this one runs before the next delivery only if that delivery
-            // was posted as a message of its own.
-            if (delivered->size() == 1)
-                juce::MessageManager::callAsync ([=] { *deliveredWhenPostedMessageRan = delivered->size(); });
-
-            return true;
-        });
-
+    auto log = std::make_shared<Log>();
+    CountedCommand::destructions = 0;
     RecordingManager manager;
-    manager.listeners.add (&listener);
-    manager.sendCommand (makeCommand ("first"));
-    manager.sendCommand (makeCommand ("second"));
+    Listener first (log, "first", [] (juce::CvCommand& c) { return c.id.toString() == "0"; });
+    Listener middle (log, "middle",
+                     [&] (juce::CvCommand&)
+                     {
+                         manager.listeners.removeAllInstancesOf (&middle);
+                         return false;
+                     });
+    Listener last (log, "last",
+                   [log] (juce::CvCommand& c)
+                   {
+                       // Each command is deleted after its own offer, so command n sees the n before it gone.
+                       EXPECT_EQ (CountedCommand::destructions, c.id.toString().getIntValue());
 
-    EXPECT_TRUE (delivered->empty());
-    ASSERT_TRUE (testsupport::pumpUntil ([&] { return delivered->size() == 2 && *deliveredWhenPostedMessageRan > 0; }));
-    EXPECT_EQ (*delivered, (Log { "first", "second" }));
-    EXPECT_EQ (*deliveredWhenPostedMessageRan, 1u);
-    EXPECT_TRUE (manager.received.empty());
-}
+                       // Runs before the next offer only if that offer waits for a loop turn of its own.
+                       if (log->size() == 1)
+                           juce::MessageManager::callAsync ([log] { log->push_back ("turn"); });
 
-TEST (CommandManager, UnhandledCommandReachesFallbackWhichTakesOwnership)
-{
-    int destructions = 0;
-    juce::CvCommand* offered = nullptr;
-    TestListener decliner (
-        [&] (juce::CvCommand& command)
-        {
-            offered = &command;
-            return false;
-        });
+                       return c.id.toString() == "1";
+                   });
 
-    RecordingManager manager;
-    manager.sendCommand (std::make_unique<CountedCommand> ("unheard", destructions));
+    manager.listeners.addArray ({ &first, &middle, &last });
+
+    for (auto* id : { "0", "1", "2" })
+        manager.sendCommand (std::make_unique<CountedCommand> (id));
+
+    EXPECT_TRUE (log->empty());
     ASSERT_TRUE (testsupport::pumpUntil ([&] { return manager.received.size() == 1; }));
-    EXPECT_EQ (nameOf (*manager.received[0]), "unheard");
-
-    manager.listeners.add (&decliner);
-    manager.sendCommand (std::make_unique<CountedCommand> ("declined", destructions));
-    ASSERT_TRUE (testsupport::pumpUntil ([&] { return manager.received.size() == 2; }));
-    EXPECT_EQ (offered, manager.received[1].get());
-    EXPECT_EQ (destructions, 0);
+    EXPECT_EQ (*log, (Log { "last:0", "middle:0", "first:0", "turn", "last:1", "last:2", "first:2" }));
+    EXPECT_EQ (CountedCommand::destructions, 2);
 }
 
-TEST (CommandManager, LastRegisteredListenerIsAskedFirstAndHandlingEndsTheOffer)
+TEST (CommandManager, DestroyingTheManagerDeletesQueuedCommandsWithoutOfferingThem)
 {
-    Log log;
-    auto first = logger (log, "first", true);
-    TestListener last (
-        [&] (juce::CvCommand& command)
-        {
-            log.push_back ("last:" + nameOf (command));
-            return nameOf (command) == "takenByLast";
-        });
-
-    RecordingManager manager;
-    manager.listeners.add (&first);
-    manager.listeners.add (&last);
-    manager.sendCommand (makeCommand ("passedOn"));
-    manager.sendCommand (makeCommand ("takenByLast"));
-
-    ASSERT_TRUE (testsupport::pumpUntil ([&] { return log.size() >= 3; }));
-    EXPECT_EQ (log, (Log { "last:passedOn", "first:passedOn", "last:takenByLast" }));
-    EXPECT_TRUE (manager.received.empty());
-}
-
-TEST (CommandManager, DeliveredCommandsAreDeletedAfterTheirOffer)
-{
-    int destructions = 0;
-    int destructionsSeenByListener = -1;
-    TestListener listener (
-        [&] (juce::CvCommand& command)
-        {
-            destructionsSeenByListener = destructions;
-            return nameOf (command) == "handled";
-        });
-
-    juce::CommandManager manager;
-    manager.listeners.add (&listener);
-    manager.sendCommand (std::make_unique<CountedCommand> ("handled", destructions));
-    manager.sendCommand (std::make_unique<CountedCommand> ("unhandled", destructions));
-
-    EXPECT_TRUE (testsupport::pumpUntil ([&] { return destructions == 2; }));
-    EXPECT_EQ (destructionsSeenByListener, 1);
-}
-
-TEST (CommandManager, DestroyingManagerDeletesQueuedCommandsWithoutOfferingThem)
-{
-    int destructions = 0;
-    Log offers;
-    auto listener = logger (offers, "listener", false);
+    auto log = std::make_shared<Log>();
+    CountedCommand::destructions = 0;
+    Listener listener (log, "listener", [] (juce::CvCommand&) { return false; });
 
     {
         juce::CommandManager manager;
         manager.listeners.add (&listener);
-        manager.sendCommand (std::make_unique<CountedCommand> ("a", destructions));
-        manager.sendCommand (std::make_unique<CountedCommand> ("b", destructions));
+        manager.sendCommand (std::make_unique<CountedCommand> ("a"));
+        manager.sendCommand (std::make_unique<CountedCommand> ("b"));
     }
 
-    EXPECT_EQ (destructions, 2);
+    EXPECT_EQ (CountedCommand::destructions, 2);
     testsupport::pumpMessages (20);
-    EXPECT_TRUE (offers.empty());
-}
-
-TEST (CommandManager, ListenerRemovingItselfDuringCallbackLeavesTheOfferIntact)
-{
-    RecordingManager manager;
-    Log log;
-    auto first = logger (log, "first", false);
-    auto last = logger (log, "last", false);
-    TestListener middle (
-        [&] (juce::CvCommand& command)
-        {
-            log.push_back ("middle:" + nameOf (command));
-            manager.listeners.removeFirstMatchingValue (&middle);
-            return false;
-        });
-
-    manager.listeners.addArray ({ &first, &middle, &last });
-    manager.sendCommand (makeCommand ("x"));
-
-    ASSERT_TRUE (testsupport::pumpUntil ([&] { return manager.received.size() == 1; }));
-    EXPECT_EQ (log, (Log { "last:x", "middle:x", "first:x" }));
-    EXPECT_EQ (manager.listeners, (juce::Array<juce::CommandListener*> { &first, &last }));
+    EXPECT_TRUE (log->empty());
 }

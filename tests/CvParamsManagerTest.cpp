@@ -2,23 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 using testsupport::RecordingListener;
-using Kind = RecordingListener::Kind;
 
 namespace
 {
-// Relies on the default source filter: only the two-argument forms are overridden.
-class FilteredListener : public juce::CvParamsManager::AutomatableParamListener
+// Overrides only the two-argument forms, so the default bodies skip its own changes; it may act on each value.
+struct Listener : juce::CvParamsManager::AutomatableParamListener
 {
-public:
-    using juce::CvParamsManager::AutomatableParamListener::paramGestureChanged;
-    using juce::CvParamsManager::AutomatableParamListener::paramValueChanged;
+    using AutomatableParamListener::paramGestureChanged;
+    using AutomatableParamListener::paramValueChanged;
 
-    void paramValueChanged (int, float) override { ++values; }
-    void paramGestureChanged (int, bool) override { ++gestures; }
+    void paramValueChanged (int, float value) override
+    {
+        values.push_back (value);
+        onValue (value);
+    }
 
-    int values = 0;
-    int gestures = 0;
+    void paramGestureChanged (int, bool starting) override { gestures.push_back (starting); }
+
+    std::vector<float> values;
+    std::vector<bool> gestures;
+    std::function<void (float)> onValue = [] (float) {};
 };
 
 class CvParamsManagerTest : public ::testing::Test
@@ -26,6 +33,7 @@ class CvParamsManagerTest : public ::testing::Test
 protected:
     CvParamsManagerTest()
     {
+        // Three of each kind; the host defaults are 0, 0.25 and 0.5.
         for (int index = 0; index < 3; ++index)
         {
             juce::CvDawParameter::Options options;
@@ -34,8 +42,8 @@ protected:
             store.addAutomatableParam (*hostParameters.add (new juce::CvDawParameter (store, index, options)));
         }
 
-        store.addNonAutomatableParam (false);
-        store.addNonAutomatableParam (-1);
+        for (const juce::var& value : { juce::var (false), juce::var (-1), juce::var (0) })
+            store.addNonAutomatableParam (value);
     }
 
     // Declared first so the host-facing parameters outlive the store, as the processor's do.
@@ -44,137 +52,79 @@ protected:
 };
 } // namespace
 
-TEST_F (CvParamsManagerTest, RecordTakesHostDefaultAndListsHostParameterFirst)
+// A listener that writes the index again hands the newest value to the listeners after it, and every write
+// notifies, unchanged or not.
+TEST_F (CvParamsManagerTest, NotifiesInRegistrationOrderAndReentrantWritesPassOnTheNewestValue)
 {
-    ASSERT_EQ (store.automatableParams.size(), 3);
-    EXPECT_FLOAT_EQ (store.automatableParams[2]->value, 0.5f);
-    EXPECT_EQ (store.automatableParams[2]->listeners.getFirst(),
-               static_cast<juce::CvParamsManager::AutomatableParamListener*> (hostParameters[2]));
-    EXPECT_EQ (store.automatableParams[2]->index, 2);
-    EXPECT_EQ (store.automatableParams[2]->gestureCount, 0);
+    Listener first, rewriter, later;
+    rewriter.onValue = [&] (float value)
+    {
+        if (value < 0.5f)
+            store.setParamValue (&rewriter, 1, 0.9f);
+    };
+
+    for (auto* listener : { &first, &rewriter, &later })
+        store.addParamListener (listener, 1, juce::CvParamsManager::registerOnly);
+
+    store.setParamValue (nullptr, 1, 0.1f);
+    store.setParamValue (nullptr, 1, 0.9f);
+
+    EXPECT_EQ (first.values, (std::vector<float> { 0.1f, 0.9f, 0.9f }));
+    EXPECT_EQ (later.values, (std::vector<float> { 0.9f, 0.9f, 0.9f }));
 }
 
-TEST_F (CvParamsManagerTest, WriteNotifiesEveryListenerInOrderEvenWhenUnchanged)
+TEST_F (CvParamsManagerTest, SkipsTheSourceOfAChange)
 {
-    RecordingListener first, second;
-    store.addParamListener (&first, 1, juce::CvParamsManager::registerOnly);
-    store.addParamListener (&second, 1, juce::CvParamsManager::registerOnly);
-
-    store.setParamValue (nullptr, 1, 0.25f);
-    store.setParamValue (nullptr, 1, 0.25f);
-
-    ASSERT_EQ (first.events.size(), 2u);
-    ASSERT_EQ (second.events.size(), 2u);
-    EXPECT_FLOAT_EQ (first.events[1].value, 0.25f);
-    EXPECT_FLOAT_EQ (store.automatableParams[1]->value, 0.25f);
-}
-
-TEST_F (CvParamsManagerTest, DefaultBodiesSkipTheListenerThatWroteTheChange)
-{
-    FilteredListener author, other;
+    Listener author, other;
     store.addParamListener (&author, 0, juce::CvParamsManager::registerOnly);
     store.addParamListener (&other, 0, juce::CvParamsManager::registerOnly);
 
     store.beginParamGesture (&author, 0);
     store.setParamValue (&author, 0, 0.75f);
     store.endParamGesture (&author, 0);
-
-    EXPECT_EQ (author.values + author.gestures, 0);
-    EXPECT_EQ (other.values, 1);
-    EXPECT_EQ (other.gestures, 2);
-
     store.setParamValue (nullptr, 0, 0.5f);
-    EXPECT_EQ (author.values, 1);
-    EXPECT_EQ (other.values, 2);
-}
 
-TEST_F (CvParamsManagerTest, ReentrantWriteHandsTheNewestValueToLaterListeners)
-{
-    struct Rewriter : juce::CvParamsManager::AutomatableParamListener
-    {
-        explicit Rewriter (juce::CvParamsManager& s)
-            : store (s)
-        {
-        }
+    EXPECT_EQ (author.values, std::vector<float> { 0.5f });
+    EXPECT_TRUE (author.gestures.empty());
+    EXPECT_EQ (other.values, (std::vector<float> { 0.75f, 0.5f }));
+    EXPECT_EQ (other.gestures, (std::vector<bool> { true, false }));
 
-        using juce::CvParamsManager::AutomatableParamListener::paramValueChanged;
+    // The non-automatable store skips the source itself, and exactly the source.
+    RecordingListener before, naAuthor, after;
 
-        void paramValueChanged (int index, float value) override
-        {
-            if (value < 0.5f)
-                store.setParamValue (this, index, 0.9f);
-        }
-
-        juce::CvParamsManager& store;
-    };
-
-    Rewriter rewriter (store);
-    RecordingListener later;
-    store.addParamListener (&rewriter, 1, juce::CvParamsManager::registerOnly);
-    store.addParamListener (&later, 1, juce::CvParamsManager::registerOnly);
-
-    store.setParamValue (nullptr, 1, 0.1f);
-
-    // The inner write reaches the later listener first; the outer loop then re-reads the stored value.
-    ASSERT_EQ (later.events.size(), 2u);
-    EXPECT_FLOAT_EQ (later.events[0].value, 0.9f);
-    EXPECT_FLOAT_EQ (later.events[1].value, 0.9f);
-    EXPECT_FLOAT_EQ (store.automatableParams[1]->value, 0.9f);
-}
-
-TEST_F (CvParamsManagerTest, OnlyTheOutermostGestureReachesListeners)
-{
-    RecordingListener listener;
-    store.addParamListener (&listener, 2, juce::CvParamsManager::registerOnly);
-
-    store.beginParamGesture (nullptr, 2);
-    store.beginParamGesture (nullptr, 2);
-    store.endParamGesture (nullptr, 2);
-    store.endParamGesture (nullptr, 2);
-
-    ASSERT_EQ (listener.events.size(), 2u);
-    EXPECT_EQ (listener.events[0].kind, Kind::gestureBegin);
-    EXPECT_EQ (listener.events[1].kind, Kind::gestureEnd);
-}
-
-TEST_F (CvParamsManagerTest, UnbalancedEndCountsBelowZeroSilently)
-{
-    RecordingListener listener;
-    store.addParamListener (&listener, 2, juce::CvParamsManager::registerOnly);
-
-    store.endParamGesture (nullptr, 2);
-    EXPECT_EQ (store.automatableParams[2]->gestureCount, -1);
-
-    store.beginParamGesture (nullptr, 2);
-    EXPECT_EQ (store.automatableParams[2]->gestureCount, 0);
-    EXPECT_TRUE (listener.events.empty());
-
-    store.beginParamGesture (nullptr, 2);
-    EXPECT_EQ (listener.events.size(), 1u);
-}
-
-TEST_F (CvParamsManagerTest, NonAutomatableWriteSkipsExactlyTheSource)
-{
-    RecordingListener first, author, last;
-
-    for (auto* listener : { &first, &author, &last })
+    for (auto* listener : { &before, &naAuthor, &after })
         store.addNonAutomatableParamListener (listener, 0, juce::CvParamsManager::registerOnly);
 
-    store.setNonAutomatableParamValue (&author, 0, true);
-    store.setNonAutomatableParamValue (&author, 0, true);
+    store.setNonAutomatableParamValue (&naAuthor, 0, true);
+    store.setNonAutomatableParamValue (&naAuthor, 0, true);
 
-    EXPECT_EQ (first.events.size(), 2u);
-    EXPECT_TRUE (author.events.empty());
-    ASSERT_EQ (last.events.size(), 2u);
-    EXPECT_TRUE ((bool) last.events[0].naValue);
+    EXPECT_EQ (before.events.size(), 2u);
+    EXPECT_TRUE (naAuthor.events.empty());
+    ASSERT_EQ (after.events.size(), 2u);
+    EXPECT_TRUE ((bool) after.events[0].naValue);
+}
+
+TEST_F (CvParamsManagerTest, OnlyTheOutermostGestureReachesListenersAndAnUnbalancedEndCountsSilently)
+{
+    Listener listener;
+    store.addParamListener (&listener, 2, juce::CvParamsManager::registerOnly);
+
+    for (auto begin : { true, true, false, false, false })
+        begin ? store.beginParamGesture (nullptr, 2) : store.endParamGesture (nullptr, 2);
+
+    EXPECT_EQ (store.automatableParams[2]->gestureCount, -1);
+    store.beginParamGesture (nullptr, 2);
+    store.beginParamGesture (nullptr, 2);
+    EXPECT_EQ (listener.gestures, (std::vector<bool> { true, false, true }));
 }
 
 TEST_F (CvParamsManagerTest, RegisteringTwiceKeepsOneEntryButCallsBackEachTime)
 {
     RecordingListener listener;
-    store.addParamListener (&listener, 1, juce::CvParamsManager::sendCurrentValue);
+
     store.addParamListener (&listener, 1, juce::CvParamsManager::sendCurrentValue);
     store.addNonAutomatableParamListener (&listener, 1, juce::CvParamsManager::sendCurrentValue);
+    store.addParamListener (&listener, 1, juce::CvParamsManager::sendCurrentValue);
     store.addNonAutomatableParamListener (&listener, 1, juce::CvParamsManager::sendCurrentValue);
 
     EXPECT_EQ (store.automatableParams[1]->listeners.size(), 2);
@@ -182,10 +132,7 @@ TEST_F (CvParamsManagerTest, RegisteringTwiceKeepsOneEntryButCallsBackEachTime)
     ASSERT_EQ (listener.events.size(), 4u);
     EXPECT_EQ (listener.events[0].source, nullptr);
     EXPECT_FLOAT_EQ (listener.events[0].value, 0.25f);
-    EXPECT_EQ ((int) listener.events[3].naValue, -1);
-
-    store.setParamValue (nullptr, 1, 0.5f);
-    EXPECT_EQ (listener.events.size(), 5u);
+    EXPECT_EQ ((int) listener.events[1].naValue, -1);
 }
 
 TEST_F (CvParamsManagerTest, IndicesOutOfRangeAreIgnored)
@@ -198,14 +145,10 @@ TEST_F (CvParamsManagerTest, IndicesOutOfRangeAreIgnored)
         store.beginParamGesture (nullptr, index);
         store.endParamGesture (nullptr, index);
         store.addParamListener (&listener, index, juce::CvParamsManager::sendCurrentValue);
-    }
-
-    for (auto index : { -1, 2 })
-    {
         store.setNonAutomatableParamValue (nullptr, index, 1);
         store.addNonAutomatableParamListener (&listener, index, juce::CvParamsManager::sendCurrentValue);
     }
 
     EXPECT_TRUE (listener.events.empty());
-    EXPECT_EQ (store.nonAutomatableParams.size(), 2);
+    EXPECT_EQ (store.nonAutomatableParams.size(), 3);
 }

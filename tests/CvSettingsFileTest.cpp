@@ -6,22 +6,12 @@
 
 namespace
 {
-const juce::Identifier settingsType ("CV_VU418D_VUVE");
 const juce::Identifier themeKey ("GUI_THEME_CHOOSER");
 
+// A function, not a constant: the home folder is a temporary one only once the tests run.
 juce::File settingsFile()
 {
     return juce::CvSettingsFile::getDefaultLocation();
-}
-
-juce::File settingsFolder()
-{
-    return settingsFile().getParentDirectory();
-}
-
-int numberOfEntriesInFolder()
-{
-    return settingsFolder().getNumberOfChildFiles (juce::File::findFilesAndDirectories);
 }
 
 juce::CvSettingsFile& settingsObject()
@@ -35,25 +25,21 @@ juce::ValueTree readTree (const juce::File& file)
     return input.openedOk() ? juce::ValueTree::readFromStream (input) : juce::ValueTree();
 }
 
-// Written in place: a file whose name is close to the length limit cannot be replaced through a temporary sibling.
-void writeTree (const juce::File& file, const juce::ValueTree& tree)
-{
-    ASSERT_TRUE (file.deleteFile() && file.create());
-    juce::FileOutputStream output (file);
-    ASSERT_TRUE (output.openedOk());
-    tree.writeToStream (output);
-}
-
 // -1 when the tree has no theme, so a missing property and a wrong value read apart in failures.
 int themeIn (const juce::ValueTree& tree)
 {
     return tree.hasProperty (themeKey) ? (int) tree[themeKey] : -1;
 }
 
-juce::ValueTree themeTree (const juce::Identifier& type, int theme)
+// Written in place: a file whose name is close to the length limit cannot be replaced through a temporary sibling.
+juce::ValueTree writeTheme (const juce::File& file, int theme, const juce::Identifier& type)
 {
     juce::ValueTree tree (type);
     tree.setProperty (themeKey, theme, nullptr);
+    file.deleteFile();
+    file.create();
+    juce::FileOutputStream output (file);
+    tree.writeToStream (output);
     return tree;
 }
 
@@ -67,155 +53,87 @@ protected:
     static void reset()
     {
         juce::CvSettingsFile::singletonHolder.deleteInstance();
-        settingsFolder().deleteRecursively();
+        settingsFile().getParentDirectory().deleteRecursively();
     }
 };
 } // namespace
 
-TEST_F (CvSettingsFileTest, FirstAccessCreatesFolderAndFileHoldingEmptyTree)
-{
-    ASSERT_FALSE (settingsFolder().exists());
-
-    auto& settings = settingsObject();
-
-    const auto expectedLocation = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
-                                      .getChildFile ("Vuruvodu/CV_CV_VU418D_VUVE.cvs");
-    EXPECT_EQ (settings.file.getFullPathName(), expectedLocation.getFullPathName());
-    const auto stored = readTree (settingsFile());
-    EXPECT_TRUE (stored.hasType (settingsType));
-    EXPECT_EQ (stored.getNumProperties(), 0);
-    EXPECT_EQ (stored.getNumChildren(), 0);
-    EXPECT_TRUE (settings.settings.isEquivalentTo (stored));
-}
-
-TEST_F (CvSettingsFileTest, PropertyWritesReachFileOnceMessageLoopRuns)
-{
-    auto& settings = settingsObject();
-    settings.settings.setProperty (themeKey, 1, nullptr);
-    settings.triggerAsyncUpdate();
-    settings.settings.setProperty (themeKey, 3, nullptr);
-    settings.triggerAsyncUpdate();
-
-    EXPECT_FALSE (readTree (settingsFile()).hasProperty (themeKey));
-    EXPECT_TRUE (testsupport::pumpUntil ([] { return themeIn (readTree (settingsFile())) == 3; }));
-    EXPECT_TRUE (readTree (settingsFile()).hasType (settingsType));
-    EXPECT_EQ (numberOfEntriesInFolder(), 1);
-}
-
-TEST_F (CvSettingsFileTest, ExistingFileIsLoadedAndKeptOnFirstAccess)
-{
-    const auto stored = themeTree (settingsType, 4);
-    writeTree (settingsFile(), stored);
-
-    EXPECT_TRUE (settingsObject().settings.isEquivalentTo (stored));
-    EXPECT_TRUE (readTree (settingsFile()).isEquivalentTo (stored));
-}
-
-TEST_F (CvSettingsFileTest, ValidTreeOfAnotherTypeIsTakenAsItIs)
-{
-    auto stored = themeTree ("SomethingElse", 2);
-    stored.appendChild (juce::ValueTree ("Child"), nullptr);
-    writeTree (settingsFile(), stored);
-
-    EXPECT_TRUE (settingsObject().settings.isEquivalentTo (stored));
-}
-
-TEST_F (CvSettingsFileTest, DeletionSavesOnceMoreAndLetsLaterAccessCreateNewObject)
-{
-    settingsObject().settings.setProperty (themeKey, 2, nullptr);
-
-    // Deleted directly, as the framework's shutdown does, so the object itself must clear the holder.
-    delete juce::CvSettingsFile::singletonHolder.get();
-
-    // Exchanged rather than read, so a left-over dangling pointer cannot crash the tests that follow.
-    ASSERT_EQ (juce::CvSettingsFile::singletonHolder.instance.exchange (nullptr), nullptr);
-    EXPECT_EQ (themeIn (readTree (settingsFile())), 2);
-    EXPECT_EQ (themeIn (settingsObject().settings), 2);
-}
-
-TEST_F (CvSettingsFileTest, DeletionDoesNotRecreateRemovedFile)
-{
-    settingsObject();
-    ASSERT_TRUE (settingsFile().deleteFile());
-
-    juce::CvSettingsFile::singletonHolder.deleteInstance();
-
-    EXPECT_FALSE (settingsFile().exists());
-}
-
-// The stream format has no signature: only content that cannot begin a tree (nothing at all, or a leading zero
-// byte) is recognisably not one. Such a file must still leave a tree that the theme can be written into.
-TEST_F (CvSettingsFileTest, UnreadableContentGivesEmptyTreeThatCanBeSaved)
+// Without a file, the first access writes an empty tree at once. The stream format has no signature: only
+// content that cannot begin a tree (nothing at all, or a leading zero byte) is recognisably not one, and is then
+// left alone until the first save.
+TEST_F (CvSettingsFileTest, StartsEmptyWithoutAReadableFileAndSavesWritesTogetherOnTheMessageLoop)
 {
     const char garbage[] = { 0, 0x7f, -1, 'j', 'u', 'n', 'k', 3, 0, 9 };
 
-    for (const auto& content : { juce::MemoryBlock(), juce::MemoryBlock (garbage, sizeof (garbage)) })
+    for (const auto size : { -1, 0, (int) sizeof (garbage) }) // no file, an empty one, a damaged one
     {
-        SCOPED_TRACE ("content of " + std::to_string (content.getSize()) + " bytes");
+        SCOPED_TRACE (size);
         reset();
-        ASSERT_TRUE (settingsFile().create());
-        settingsFile().appendData (content.getData(), content.getSize());
+
+        ASSERT_TRUE (size < 0 || (settingsFile().create() && settingsFile().appendData (garbage, (size_t) size)));
 
         auto& settings = settingsObject();
-        EXPECT_TRUE (settings.settings.hasType (settingsType));
-        EXPECT_EQ (settings.settings.getNumProperties(), 0);
+        EXPECT_EQ (settings.file, juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
+                                      .getChildFile ("Vuruvodu/CV_CV_VU418D_VUVE.cvs"));
+        EXPECT_TRUE (settings.settings.isEquivalentTo (juce::ValueTree ("CV_VU418D_VUVE")));
+        EXPECT_EQ (readTree (settingsFile()).isValid(), size < 0);
 
-        settings.settings.setProperty (themeKey, 5, nullptr);
+        settings.settings.setProperty (themeKey, 1, nullptr);
+        settings.triggerAsyncUpdate();
+        settings.settings.setProperty (themeKey, 3, nullptr);
         settings.triggerAsyncUpdate();
 
-        EXPECT_TRUE (testsupport::pumpUntil ([] { return themeIn (readTree (settingsFile())) == 5; }));
-        EXPECT_TRUE (readTree (settingsFile()).hasType (settingsType));
+        EXPECT_EQ (themeIn (readTree (settingsFile())), -1);
+        EXPECT_TRUE (testsupport::pumpUntil ([] { return themeIn (readTree (settingsFile())) == 3; }));
+        EXPECT_EQ (settingsFile().getParentDirectory().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1);
     }
 }
 
-TEST_F (CvSettingsFileTest, LoadSettingsRereadsFileAndKeepsSettingsWhenItCannotBeOpened)
+TEST_F (CvSettingsFileTest, LoadsTheFileAsItIsRereadsItOnRequestAndSavesOnceMoreOnDeletion)
 {
-    auto& settings = settingsObject();
-    const auto changed = themeTree (settingsType, 7);
-    writeTree (settingsFile(), changed);
+    const auto stored = writeTheme (settingsFile(), 4, "SomethingElse");
+    EXPECT_TRUE (settingsObject().settings.isEquivalentTo (stored));
+    EXPECT_TRUE (readTree (settingsFile()).isEquivalentTo (stored));
 
-    settings.loadSettings();
-    EXPECT_TRUE (settings.settings.isEquivalentTo (changed));
+    const auto changed = writeTheme (settingsFile(), 7, juce::CvSettingsFile::settingsType);
+    settingsObject().loadSettings();
+    EXPECT_TRUE (settingsObject().settings.isEquivalentTo (changed));
+    settingsObject().settings.setProperty (themeKey, 2, nullptr);
 
+    // Deleted directly, as the framework's shutdown does, so the object itself must clear the holder. Exchanged
+    // rather than read, so a left-over dangling pointer cannot crash the tests that follow.
+    delete &settingsObject();
+    ASSERT_EQ (juce::CvSettingsFile::singletonHolder.instance.exchange (nullptr), nullptr);
+    EXPECT_EQ (themeIn (readTree (settingsFile())), 2);
+    EXPECT_EQ (themeIn (settingsObject().settings), 2);
+
+    // A file that cannot be read keeps the settings, and a removed one is not written again.
     ASSERT_TRUE (settingsFile().deleteFile());
-    settings.loadSettings();
-    EXPECT_TRUE (settings.settings.isEquivalentTo (changed));
+    settingsObject().loadSettings();
+    EXPECT_EQ (themeIn (settingsObject().settings), 2);
+    juce::CvSettingsFile::singletonHolder.deleteInstance();
+    EXPECT_FALSE (settingsFile().exists());
 }
 
-TEST_F (CvSettingsFileTest, FailedSaveLeavesOldFileUntouched)
+TEST_F (CvSettingsFileTest, FailedSaveOrEmptyPathLeavesTheFilesUntouched)
 {
     auto& settings = settingsObject();
 
     // The temporary sibling's name adds "_temp" and a hex number to this one, which takes it past the file
     // system's 255-byte limit, so the save fails before anything is written.
-    const auto target = settingsFolder().getChildFile (juce::String::repeatedString ("x", 246) + ".cvs");
-    writeTree (target, themeTree (settingsType, 1));
-    juce::MemoryBlock before;
-    ASSERT_TRUE (target.loadFileAsData (before));
-    ASSERT_FALSE (juce::FileOutputStream (target.getSiblingFile (target.getFileNameWithoutExtension() + "_temp0.cvs"))
-                      .openedOk());
+    const auto target = settingsFile().getSiblingFile (juce::String::repeatedString ("x", 246) + ".cvs");
+    const auto before = writeTheme (target, 1, juce::CvSettingsFile::settingsType);
 
     settings.file = target;
     settings.settings.setProperty (themeKey, 2, nullptr);
     settings.handleAsyncUpdate();
 
-    juce::MemoryBlock after;
-    ASSERT_TRUE (target.loadFileAsData (after));
-    EXPECT_EQ (after, before);
-    EXPECT_EQ (numberOfEntriesInFolder(), 2);
-    EXPECT_EQ (themeIn (settings.settings), 2);
-}
-
-TEST_F (CvSettingsFileTest, EmptyFilePathMakesSaveAndLoadDoNothing)
-{
-    auto& settings = settingsObject();
-    const auto stored = readTree (settingsFile());
-
     settings.file = juce::File();
-    settings.settings.setProperty (themeKey, 3, nullptr);
     settings.handleAsyncUpdate();
     settings.loadSettings();
 
-    EXPECT_EQ (themeIn (settings.settings), 3);
-    EXPECT_TRUE (readTree (settingsFile()).isEquivalentTo (stored));
+    EXPECT_TRUE (readTree (target).isEquivalentTo (before));
+    EXPECT_EQ (themeIn (readTree (settingsFile())), -1);
+    EXPECT_EQ (settingsFile().getParentDirectory().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 2);
+    EXPECT_EQ (themeIn (settings.settings), 2);
 }

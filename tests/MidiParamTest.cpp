@@ -9,144 +9,78 @@ namespace
 using testsupport::pumpMessages;
 using testsupport::pumpUntil;
 
-// What the slot's owner would see, each call stamped with the wall clock the slot times itself by.
+// Records the slot's calls to its owner, B and E for a gesture's begin and end, and the time of each call.
 class MidiParamTest : public testing::Test
 {
-public:
-    struct Call
-    {
-        enum Kind
-        {
-            apply,
-            begin,
-            end
-        } kind;
-        int value;
-        juce::int64 time;
-    };
-
 protected:
     MidiParamTest()
     {
-        slot->apply = [this] (int value) { record (Call::apply, value); };
-        slot->gesture = [this] (bool starting) { record (starting ? Call::begin : Call::end, 0); };
+        slot->apply = [this] (int value) { record (juce::String (value)), ++applied; };
+        slot->gesture = [this] (bool starting) { record (starting ? "B" : "E"); };
     }
 
-    void record (Call::Kind kind, int value) { calls.push_back ({ kind, value, juce::Time::currentTimeMillis() }); }
-
-    std::vector<Call::Kind> kinds() const
+    void record (const juce::String& call)
     {
-        std::vector<Call::Kind> result;
-
-        for (const auto& call : calls)
-            result.push_back (call.kind);
-
-        return result;
+        trace << call << " ";
+        times.push_back (juce::Time::currentTimeMillis());
     }
 
-    std::vector<int> appliedValues() const
-    {
-        std::vector<int> result;
-
-        for (const auto& call : calls)
-            if (call.kind == Call::apply)
-                result.push_back (call.value);
-
-        return result;
-    }
-
-    bool closed() const { return ! calls.empty() && calls.back().kind == Call::end; }
-
-    // The gesture's lifetime after the last value it applied.
+    // Waits for the gesture to close; returns how long it stayed open after the last value.
     juce::int64 closingDelay() const
     {
-        EXPECT_TRUE (pumpUntil ([this] { return closed(); }, 2000));
-        EXPECT_GE (calls.size(), 3u);
-        return calls.back().time - calls[calls.size() - 2].time;
+        EXPECT_TRUE (pumpUntil ([this] { return trace.endsWith ("E "); }));
+        return times.size() < 2 ? 0 : times.back() - times[times.size() - 2];
     }
 
-    // Sends values from the unit with the given gap, each handled before the next arrives.
+    // Sends values with the given gap, each applied before the next is sent.
     void sendBurst (std::initializer_list<int> values, int gapMilliseconds)
     {
         for (auto value : values)
         {
-            const auto handled = appliedValues().size() + 1;
             slot->receive (value);
-            ASSERT_TRUE (pumpUntil ([&] { return appliedValues().size() == handled; }, 500));
+            ASSERT_TRUE (pumpUntil ([&, expected = applied + 1] { return applied == expected; }, 500));
             pumpMessages (gapMilliseconds);
         }
     }
 
-    std::vector<Call> calls;
+    juce::String trace;
+    std::vector<juce::int64> times;
+    int applied = 0;
     std::unique_ptr<MidiParam> slot = std::make_unique<MidiParam>();
 };
-
-using Kind = MidiParamTest::Call::Kind;
 } // namespace
 
-TEST_F (MidiParamTest, SingleValueIsOneWriteInAGestureThatClosesAfter300Milliseconds)
-{
-    slot->receive (42);
-    EXPECT_TRUE (calls.empty()) << "applied off the message thread";
-
-    const auto delay = closingDelay();
-    EXPECT_EQ (kinds(), (std::vector<Kind> { Kind::begin, Kind::apply, Kind::end }));
-    EXPECT_EQ (appliedValues(), std::vector<int> { 42 });
-    EXPECT_GE (delay, 295);
-    EXPECT_LT (delay, 600);
-}
-
-TEST_F (MidiParamTest, ValuesFiftyMillisecondsApartKeepOneGestureUntil150MillisecondsAfterTheLast)
-{
-    sendBurst ({ 1, 2, 3, 4 }, 50);
-    EXPECT_FALSE (closed());
-
-    const auto delay = closingDelay();
-    EXPECT_EQ (kinds(),
-               (std::vector<Kind> { Kind::begin, Kind::apply, Kind::apply, Kind::apply, Kind::apply, Kind::end }));
-    EXPECT_EQ (appliedValues(), (std::vector<int> { 1, 2, 3, 4 }));
-    EXPECT_GE (delay, 145);
-    EXPECT_LT (delay, 290) << "closed as if the burst had just begun";
-}
-
-TEST_F (MidiParamTest, QuickValuesHoldTheGestureForTheFloorOf100Milliseconds)
-{
-    sendBurst ({ 1, 2, 3, 4, 5 }, 5);
-
-    const auto delay = closingDelay();
-    EXPECT_EQ (appliedValues().size(), 5u);
-    EXPECT_GE (delay, 95);
-    EXPECT_LT (delay, 145);
-}
-
-TEST_F (MidiParamTest, ValuesPostedBeforeTheMessageThreadRunsBecomeOneWriteOfTheLast)
+// Values posted before the message thread runs become one write of the last.
+TEST_F (MidiParamTest, EachSingleWriteIsAGestureOf300Milliseconds)
 {
     for (int value = 1; value <= 10; ++value)
         slot->receive (value * 10);
 
-    closingDelay();
-    EXPECT_EQ (kinds(), (std::vector<Kind> { Kind::begin, Kind::apply, Kind::end }));
-    EXPECT_EQ (appliedValues(), std::vector<int> { 100 });
+    EXPECT_TRUE (trace.isEmpty()) << "applied off the message thread";
+    const auto first = closingDelay();
+
+    sendBurst ({ 43 }, 0);
+    const auto second = closingDelay();
+    EXPECT_EQ (trace, "B 100 E B 43 E ");
+
+    for (auto delay : { first, second })
+    {
+        EXPECT_GE (delay, 295);
+        EXPECT_LT (delay, 600);
+    }
 }
 
-TEST_F (MidiParamTest, ValueAfterTheGestureClosedOpensANewOneOf300Milliseconds)
+TEST_F (MidiParamTest, BurstHoldsOneGestureForThreeTimesTheLastGapWithinAFloorOf100Milliseconds)
 {
-    sendBurst ({ 7 }, 0);
-    closingDelay();
-
-    sendBurst ({ 8 }, 0);
-    const auto delay = closingDelay();
-    EXPECT_EQ (kinds(),
-               (std::vector<Kind> { Kind::begin, Kind::apply, Kind::end, Kind::begin, Kind::apply, Kind::end }));
-    EXPECT_GE (delay, 295);
-}
-
-TEST_F (MidiParamTest, WithoutAGestureFunctionValuesAreStillWritten)
-{
-    slot->gesture = nullptr;
-    slot->receive (5);
-    EXPECT_TRUE (pumpUntil ([this] { return ! calls.empty(); }));
-    EXPECT_EQ (appliedValues(), std::vector<int> { 5 });
+    for (const auto& [gap, minDelay, maxDelay] : { std::tuple { 50, 145, 290 }, std::tuple { 5, 95, 145 } })
+    {
+        trace.clear();
+        sendBurst ({ 1, 2, 3, 4 }, gap);
+        const auto delay = closingDelay();
+        EXPECT_EQ (trace, "B 1 2 3 4 E ") << gap;
+        EXPECT_GE (delay, minDelay) << gap;
+        EXPECT_LT (delay, maxDelay) << gap;
+    }
 }
 
 TEST_F (MidiParamTest, SlotDestroyedMidGestureClosesItAndAppliesNothingMore)
@@ -154,8 +88,6 @@ TEST_F (MidiParamTest, SlotDestroyedMidGestureClosesItAndAppliesNothingMore)
     sendBurst ({ 3 }, 0);
     slot->receive (4);
     slot.reset();
-
-    EXPECT_EQ (kinds(), (std::vector<Kind> { Kind::begin, Kind::apply, Kind::end }));
     pumpMessages (20);
-    EXPECT_EQ (appliedValues(), std::vector<int> { 3 });
+    EXPECT_EQ (trace, "B 3 E ");
 }

@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
-using testsupport::pumpMessages;
+#include <tuple>
+#include <vector>
+
 using testsupport::RecordingListener;
 using Kind = RecordingListener::Kind;
+using Heard = std::vector<std::tuple<Kind, float, bool>>;
 
 namespace
 {
@@ -21,92 +24,59 @@ protected:
             manager.addParamListener (&listener, index, juce::CvParamsManager::registerOnly);
     }
 
-    ~StereoParameterLinkerTest() override
+    // What an index heard: each event's kind and value, and whether a linker was its source.
+    Heard heard (int index) const
     {
-        for (auto index : { 4, 24 })
-            manager.automatableParams[index]->listeners.removeAllInstancesOf (&listener);
+        Heard result;
+
+        for (const auto& event : listener.eventsFor (index))
+            result.emplace_back (
+                event.kind, event.value,
+                dynamic_cast<const StereoParameterLinker*> (
+                    static_cast<const juce::CvParamsManager::AutomatableParamListener*> (event.source)) != nullptr);
+
+        return result;
     }
 
-    juce::CvParamsManager::AutomatableParamListener* hostParameterOf (int index)
-    {
-        return dynamic_cast<juce::CvDawParameter*> (manager.automatableParams[index]->hostParameter);
-    }
-
-    void editorGesture (int index, float value)
-    {
-        manager.beginParamGesture (&editor, index);
-        manager.setParamValue (&editor, index, value);
-        manager.endParamGesture (&editor, index);
-    }
-
-    static bool fromLinker (const RecordingListener::Event& event)
-    {
-        return dynamic_cast<const StereoParameterLinker*> (
-                   static_cast<const juce::CvParamsManager::AutomatableParamListener*> (event.source)) != nullptr;
-    }
-
+    // Declared before the instance so that its store never holds them dangling.
+    RecordingListener listener, editor;
     Vu418dPluginInstance instance;
     Vu418dParamsManager& manager = instance.getParamsManager();
-    RecordingListener listener;
-    RecordingListener editor;
 };
 } // namespace
 
-TEST_F (StereoParameterLinkerTest, EditorGestureIsCopiedToThePartnerOnLaterTurns)
+// While CHANNEL is STEREO (< 0.5) a gesture on one channel is copied to the other on later loop turns, its value
+// as text of six significant digits, with the linker as source so nothing is copied back. The host writes each
+// channel's values itself, so of its changes only the gestures are copied.
+TEST_F (StereoParameterLinkerTest, CopiesChangesToThePartnerOnLaterTurnsWhileStereo)
 {
-    editorGesture (4, 0.25f);
-    EXPECT_TRUE (listener.eventsFor (24).empty());
+    // CHANNEL, written index, partner, written by the host.
+    const std::tuple<float, int, int, bool> cases[] { { 0.0f, 4, 24, false },
+                                                      { 0.0f, 24, 4, false },
+                                                      { 0.0f, 4, 24, true },
+                                                      { 0.5f, 4, 24, false },
+                                                      { 1.0f, 4, 24, false } };
+    const Heard copied { { Kind::gestureBegin, 0.0f, true },
+                         { Kind::value, 0.123457f, true },
+                         { Kind::gestureEnd, 0.0f, true } };
 
-    pumpMessages (10);
-
-    const auto copied = listener.eventsFor (24);
-    ASSERT_EQ (copied.size(), 3u);
-    EXPECT_EQ (copied[0].kind, Kind::gestureBegin);
-    EXPECT_EQ (copied[1].kind, Kind::value);
-    EXPECT_FLOAT_EQ (copied[1].value, 0.25f);
-    EXPECT_EQ (copied[2].kind, Kind::gestureEnd);
-
-    for (const auto& event : copied)
-        EXPECT_TRUE (fromLinker (event));
-
-    // The copy is not copied back.
-    EXPECT_EQ (listener.eventsFor (4).size(), 3u);
-}
-
-TEST_F (StereoParameterLinkerTest, ChannelTwoIsCopiedToChannelOneWithSixSignificantDigits)
-{
-    manager.setParamValue (nullptr, 24, 0.123456789f);
-    pumpMessages (10);
-
-    EXPECT_FLOAT_EQ (manager.automatableParams[4]->value, 0.123457f);
-}
-
-TEST_F (StereoParameterLinkerTest, HostValuesAreNotCopiedButHostGesturesAre)
-{
-    auto* host = hostParameterOf (4);
-    manager.beginParamGesture (host, 4);
-    manager.setParamValue (host, 4, 0.9f);
-    manager.endParamGesture (host, 4);
-    pumpMessages (10);
-
-    const auto partner = listener.eventsFor (24);
-    ASSERT_EQ (partner.size(), 2u);
-    EXPECT_EQ (partner[0].kind, Kind::gestureBegin);
-    EXPECT_EQ (partner[1].kind, Kind::gestureEnd);
-    EXPECT_FLOAT_EQ (manager.automatableParams[24]->value, 0.5f);
-}
-
-TEST_F (StereoParameterLinkerTest, DualMonoCopiesNothing)
-{
-    for (auto channel : { 0.5f, 1.0f })
+    for (const auto& [channel, from, to, byHost] : cases)
     {
+        SCOPED_TRACE (testing::Message() << "channel " << channel << ", " << from << " -> " << to << ", host "
+                                         << byHost);
         manager.setParamValue (&editor, ParamData::channel, channel);
         listener.events.clear();
 
-        editorGesture (4, 0.3f);
-        pumpMessages (10);
+        auto* host = dynamic_cast<juce::CvDawParameter*> (manager.automatableParams[from]->hostParameter);
+        auto* writer = byHost ? static_cast<juce::CvParamsManager::AutomatableParamListener*> (host) : &editor;
+        manager.beginParamGesture (writer, from);
+        manager.setParamValue (writer, from, 0.123456789f);
+        manager.endParamGesture (writer, from);
+        EXPECT_TRUE (heard (to).empty());
 
-        EXPECT_TRUE (listener.eventsFor (24).empty()) << channel;
+        testsupport::pumpMessages (10);
+        EXPECT_EQ (heard (to), (channel >= 0.5f ? Heard() : byHost ? Heard { copied[0], copied[2] } : copied));
+        EXPECT_EQ (heard (from).size(), 3u);
     }
 }
 

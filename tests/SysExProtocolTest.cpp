@@ -1,109 +1,66 @@
+#include "support/EmulatedUnit.h"
+
 #include <cv_midi/cv_midi.h>
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace
 {
 using juce::SysExProtocol::decode;
+using testsupport::EmulatedUnit;
 using Kind = juce::SysExProtocol::Received::Kind;
+using Bytes = EmulatedUnit::Bytes;
 
-std::vector<juce::uint8> textReply (const std::vector<juce::uint8>& payload)
+juce::SysExProtocol::Received decodeBytes (const Bytes& message)
 {
-    std::vector<juce::uint8> message { 0xf0, 0x00, 0x12, 0x34, 0x05, 0x07 };
-    message.insert (message.end(), payload.begin(), payload.end());
-    message.push_back (0xf7);
-    return message;
-}
-
-// Packs text as a unit does: 8 bits per character into a stream sent 7 bits per byte, least significant first.
-std::vector<juce::uint8> packText (const std::string& text)
-{
-    std::vector<juce::uint8> payload ((text.size() * 8 + 6) / 7, 0);
-
-    for (size_t bit = 0; bit < text.size() * 8; ++bit)
-        if (((juce::uint8) text[bit / 8] >> (bit % 8)) & 1)
-            payload[bit / 7] |= (juce::uint8) (1 << (bit % 7));
-
-    return payload;
+    return decode (message.data(), message.size());
 }
 } // namespace
 
-TEST (SysExProtocol, ValueMessageCarriesTheDeviceValueInTwoBytes)
+TEST (SysExProtocol, ValueMessageCarriesTheValueInTwoBytesAndFFWhileTheNumberIsUnknown)
 {
-    const std::pair<int, std::pair<int, int>> cases[] {
-        { 200, { 0x48, 0x01 } }, { 127, { 0x7f, 0x00 } }, { 128, { 0x00, 0x01 } }, { 255, { 0x7f, 0x01 } }
-    };
-
-    for (const auto& [value, bytes] : cases)
+    for (const auto& [value, low, high] : { std::tuple { 200, 0x48, 0x01 }, std::tuple { 127, 0x7f, 0x00 },
+                                            std::tuple { 128, 0x00, 0x01 }, std::tuple { 255, 0x7f, 0x01 } })
     {
-        const auto message = juce::SysExProtocol::makeParameterValue (5, 1, 3, value);
         const juce::SysExProtocol::ParameterMessage expected {
-            0xf0, 0x00, 0x12, 0x34, 0x05, 0x01, 0x03, (juce::uint8) bytes.first, (juce::uint8) bytes.second, 0xf7
+            0xf0, 0x00, 0x12, 0x34, 0x05, 0x01, 0x03, (juce::uint8) low, (juce::uint8) high, 0xf7
         };
-        EXPECT_EQ (message, expected) << value;
+        EXPECT_EQ (juce::SysExProtocol::makeParameterValue (5, 1, 3, value), expected) << value;
     }
+
+    const auto unknown = juce::SysExProtocol::makeParameterValue (-1, 8, 14, 4);
+    EXPECT_EQ (Bytes (unknown.begin() + 4, unknown.begin() + 6), (Bytes { 0xff, 0x08 }));
 }
 
-TEST (SysExProtocol, UnknownUnitNumberGoesOutAsFF)
+TEST (SysExProtocol, DecodesValuesWithAnUnmaskedHighByteAndTellsOtherMessagesApart)
 {
-    EXPECT_EQ (juce::SysExProtocol::makeParameterValue (-1, 8, 14, 4)[4], 0xff);
-    EXPECT_EQ (juce::SysExProtocol::makeParameterValue (-1, 8, 14, 4)[5], 0x08);
-}
-
-TEST (SysExProtocol, ReceivedValueKeepsAnUnmaskedHighByte)
-{
-    const juce::uint8 message[] { 0xf0, 0x00, 0x12, 0x34, 0x09, 0x00, 0x02, 0x05, 0x03, 0xf7 };
-    const auto received = decode (message, sizeof (message));
-
+    const auto received = decodeBytes ({ 0xf0, 0x00, 0x12, 0x34, 0x09, 0x00, 0x02, 0x05, 0x03, 0xf7 });
     EXPECT_EQ (received.kind, Kind::parameterValue);
-    EXPECT_EQ (received.deviceByte, 9);
-    EXPECT_EQ (received.controlNumber, 2);
-    EXPECT_EQ (received.deviceValue, 389);
-}
+    EXPECT_EQ (std::tuple (received.deviceByte, received.controlNumber, received.deviceValue), std::tuple (9, 2, 389));
 
-TEST (SysExProtocol, ForeignShortAndUnknownMessages)
-{
-    const std::vector<std::vector<juce::uint8>> notOurs {
-        { 0xf0, 0x00, 0x12, 0x35, 0x01, 0x01, 0x01, 0x01, 0x00, 0xf7 }, { 0xf0, 0x00, 0x12, 0x34 }, {}
-    };
-
-    for (const auto& message : notOurs)
-        EXPECT_EQ (decode (message.data(), message.size()).kind, Kind::notOurs);
-
-    const juce::uint8 headerOnly[] { 0xf0, 0x00, 0x12, 0x34, 0x07 };
-    EXPECT_EQ (decode (headerOnly, sizeof (headerOnly)).kind, Kind::headerOnly);
-    EXPECT_EQ (decode (headerOnly, sizeof (headerOnly)).deviceByte, 7);
-
-    const juce::uint8 shortValue[] { 0xf0, 0x00, 0x12, 0x34, 0x07, 0x01, 0x02, 0xf7 };
-    const juce::uint8 otherCommand[] { 0xf0, 0x00, 0x12, 0x34, 0x07, 0x05, 0xf7 };
-
-    for (const auto& [bytes, size] :
-         { std::pair { shortValue, sizeof (shortValue) }, std::pair { otherCommand, sizeof (otherCommand) } })
+    for (const auto& [message, kind, deviceByte] :
+         { std::tuple { Bytes { 0xf0, 0x00, 0x12, 0x35, 0x01, 0x01, 0x01, 0x01, 0x00, 0xf7 }, Kind::notOurs, -1 },
+           std::tuple { Bytes { 0xf0, 0x00, 0x12, 0x34 }, Kind::notOurs, -1 },
+           std::tuple { Bytes {}, Kind::notOurs, -1 },
+           std::tuple { Bytes { 0xf0, 0x00, 0x12, 0x34, 0x07 }, Kind::headerOnly, 7 },
+           std::tuple { Bytes { 0xf0, 0x00, 0x12, 0x34, 0x07, 0x01, 0x02, 0xf7 }, Kind::other, 7 },
+           std::tuple { Bytes { 0xf0, 0x00, 0x12, 0x34, 0x07, 0x05, 0xf7 }, Kind::other, 7 } })
     {
-        const auto received = decode (bytes, size);
-        EXPECT_EQ (received.kind, Kind::other);
-        EXPECT_EQ (received.deviceByte, 7);
+        EXPECT_EQ (decodeBytes (message).kind, kind) << message.size();
+        EXPECT_EQ (decodeBytes (message).deviceByte, deviceByte) << message.size();
     }
 }
 
 TEST (SysExProtocol, TextReplyIsUnpackedAndItsAbbreviationsSpeltOut)
 {
-    const auto payload = packText ("SV: 228");
-    ASSERT_EQ (payload.size(), 8u);
+    const auto reply = decodeBytes (EmulatedUnit::textReply (5, "SV: 228"));
+    EXPECT_EQ (reply.kind, Kind::textReply);
+    EXPECT_EQ (reply.text, "Firmware version: 2.28");
 
-    const auto message = textReply (payload);
-    const auto received = decode (message.data(), message.size());
+    const auto withZero = EmulatedUnit::textReply (5, std::string ("UT\0MC12345", 10));
+    EXPECT_EQ (decodeBytes (withZero).text, "UptimeFront panel manipulations1.2345");
 
-    EXPECT_EQ (received.kind, Kind::textReply);
-    EXPECT_EQ (received.text, "Firmware version: 2.28");
-    EXPECT_EQ (received.text.substring (18, 22), "2.28");
-
-    const auto withZero = textReply (packText (std::string ("UT", 2) + std::string (1, '\0') + "MC12345"));
-    EXPECT_EQ (decode (withZero.data(), withZero.size()).text, "UptimeFront panel manipulations1.2345");
-
-    const auto empty = textReply ({});
-    EXPECT_EQ (decode (empty.data(), empty.size()).kind, Kind::textReply);
-    EXPECT_TRUE (decode (empty.data(), empty.size()).text.isEmpty());
+    const auto empty = decodeBytes (EmulatedUnit::textReply (5, ""));
+    EXPECT_EQ (empty.kind, Kind::textReply);
+    EXPECT_TRUE (empty.text.isEmpty());
 }
