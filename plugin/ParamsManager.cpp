@@ -56,6 +56,31 @@ const ControlRow& rowOf (int index)
     return channelControls[index % ParamData::numChannelControls];
 }
 
+// Hosts create instances by the dozen while scanning: every instance shares these strings instead of building
+// its own 42 IDs and names.
+struct HostStrings
+{
+    juce::String ids[ParamData::numAutomatable], names[ParamData::numAutomatable];
+};
+
+const HostStrings& hostStrings()
+{
+    static const HostStrings strings = []
+    {
+        HostStrings built;
+
+        for (int index = 0; index < ParamData::numAutomatable; ++index)
+        {
+            built.ids[index] = juce::String (rowOf (index).idPrefix) + juce::String (index);
+            built.names[index] = ParamData::paramName[index];
+        }
+
+        return built;
+    }();
+
+    return strings;
+}
+
 const juce::Identifier guiThemeKey ("GUI_THEME_CHOOSER");
 
 namespace StateIds
@@ -121,8 +146,8 @@ void Vu418dParamsManager::addAutomatableParams()
         const auto& row = rowOf (index);
 
         juce::CvDawParameter::Options options;
-        options.parameterID = juce::ParameterID (juce::String (row.idPrefix) + juce::String (index), 1);
-        options.name = ParamData::paramName[index];
+        options.parameterID = juce::ParameterID (hostStrings().ids[index], 1);
+        options.name = hostStrings().names[index];
         options.defaultValue = row.defaultValue;
         options.valueToText = row.text;
 
