@@ -60,6 +60,13 @@ TEST (SysExProtocol, TextReplyIsUnpackedAndItsAbbreviationsSpeltOut)
     const auto withZero = EmulatedUnit::textReply (5, std::string ("UT\0MC12345", 10));
     EXPECT_EQ (decodeBytes (withZero).text, "UptimeFront panel manipulations1.2345");
 
+    // Bytes after the closing F7 (a stray real-time byte) are not text; a reply cut before it keeps what came.
+    auto trailing = EmulatedUnit::textReply (5, "SV: 228");
+    trailing.push_back (0xfe);
+    EXPECT_EQ (decodeBytes (trailing).text, "Firmware version: 2.28");
+    trailing.resize (trailing.size() - 2);
+    EXPECT_EQ (decodeBytes (trailing).text, "Firmware version: 2.28");
+
     const auto empty = decodeBytes (EmulatedUnit::textReply (5, ""));
     EXPECT_EQ (empty.kind, Kind::textReply);
     EXPECT_TRUE (empty.text.isEmpty());

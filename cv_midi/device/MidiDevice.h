@@ -14,8 +14,9 @@ class MidiManager;
 class MidiDevice
 {
 public:
-    /** Implemented by whatever a unit is bound to. Every call but hidConnectionCallback comes on the read
-        thread, so implementations hand their work over to the message thread.
+    /** Implemented by whatever a unit is bound to. The unit's messages arrive on the read thread, so
+        implementations hand that work over to the message thread; binding and connection calls come on the
+        message thread.
     */
     class Listener
     {

@@ -54,7 +54,7 @@ public:
     std::atomic<int> usersCount { 0 };
     StringArray deviceNames;
 
-    /** The units that have answered, in the order they did. */
+    /** The units that have answered, in the order the handshake promoted them. */
     std::vector<std::unique_ptr<MidiDevice>> devices;
     std::unique_ptr<Pimpl> pimpl;
 

@@ -58,9 +58,11 @@ Received decode (const uint8* bytes, size_t length)
 
         case textReply:
         {
-            const auto end = bytes[length - 1] == endOfExclusive ? length - 1 : length;
+            // Data bytes are 7-bit, so the first F7 closes the message; anything after it is not text.
+            const auto* payload = bytes + 6;
+            const auto* end = std::find (payload, bytes + length, endOfExclusive);
             message.kind = Received::Kind::textReply;
-            message.text = unpackText (bytes + 6, end > 6 ? end - 6 : 0);
+            message.text = unpackText (payload, (size_t) (end - payload));
             break;
         }
 
