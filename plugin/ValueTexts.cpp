@@ -25,9 +25,11 @@ int roundedPosition (float scale, float value)
     return (int) std::fma (scale, clampToUnit (value), 0.5f);
 }
 
+// Built from whole numbers: the framework's decimal formatting follows the process's locale, which a host may
+// have set to one with a decimal comma.
 juce::String oneDecimal (int tenths)
 {
-    return juce::String (tenths / 10.0, 1);
+    return juce::String (tenths / 10) + "." + juce::String (tenths % 10);
 }
 
 int interpolatedFrequency (const Table& table, float value)

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
+#include <locale>
 #include <string>
 #include <vector>
 
@@ -212,4 +213,24 @@ TEST (ValueTexts, ValuesOutsideTheRangeReadAsTheEnds)
         const auto nan = reading.function (std::numeric_limits<float>::quiet_NaN());
         EXPECT_TRUE (nan == bottom || nan == top) << reading.name << " reads NaN as " << nan;
     }
+}
+
+TEST (ValueTexts, ReadTheSameUnderAHostsDecimalCommaLocale)
+{
+    struct DecimalComma : std::numpunct<char>
+    {
+        char do_decimal_point() const override { return ','; }
+    };
+
+    std::vector<juce::String> classic;
+
+    for (const auto& reading : readings)
+        classic.push_back (reading.function (0.3f));
+
+    const auto previous = std::locale::global (std::locale (std::locale::classic(), new DecimalComma));
+
+    for (size_t i = 0; i < classic.size(); ++i)
+        EXPECT_EQ (readings[i].function (0.3f), classic[i]) << readings[i].name;
+
+    std::locale::global (previous);
 }
