@@ -77,9 +77,14 @@ void Vu418dPluginInstance::getCurrentProgramStateInformation (juce::MemoryBlock&
 void Vu418dPluginInstance::setStateInformation (const void* data, int sizeInBytes)
 {
     if (juce::MessageManager::existsAndIsCurrentThread())
+    {
+        restoreHandOver.applyPending();
         productManager->setStateInformation (data, sizeInBytes);
+    }
     else
+    {
         restoreHandOver.post (data, sizeInBytes);
+    }
 }
 
 void Vu418dPluginInstance::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
@@ -266,6 +271,12 @@ void Vu418dPluginInstance::RestoreHandOver::post (const void* data, int size)
     }
 
     triggerAsyncUpdate();
+}
+
+// Restores that came earlier from another thread go first, so the newest state is the one that stays.
+void Vu418dPluginInstance::RestoreHandOver::applyPending()
+{
+    handleUpdateNowIfNeeded();
 }
 
 void Vu418dPluginInstance::RestoreHandOver::handleAsyncUpdate()

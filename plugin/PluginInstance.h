@@ -50,6 +50,7 @@ private:
         ~RestoreHandOver() override;
 
         void post (const void* data, int size);
+        void applyPending();
 
     private:
         void handleAsyncUpdate() override;

@@ -276,6 +276,18 @@ TEST_F (PluginStateTest, UnusableBlobsAndOtherPresetNumbersChangeNoValue)
     EXPECT_TRUE (recorder.events.empty());
 }
 
+TEST_F (PluginStateTest, RestoreOnTheMessageThreadComesAfterOnesStillHandedOverFromAnotherThread)
+{
+    giveDistinctValues();
+    const auto older = stateOf (source), newer = stateOf (restored);
+
+    std::thread ([&] { restore (older); }).join();
+    restore (newer);
+    testsupport::pumpMessages (20);
+
+    EXPECT_EQ (valuesOf (manager), valuesOf (Vu418dPluginInstance().getParamsManager()));
+}
+
 TEST_F (PluginStateTest, StateReadOnAnotherThreadWhileTheMessageThreadChangesValuesIsWhole)
 {
     std::atomic<bool> done { false };
