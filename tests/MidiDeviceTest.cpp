@@ -79,6 +79,26 @@ TEST_F (MidiDeviceTest, LearnsItsNumberFromTheFirstValidMessageAndPassesOnEveryP
     EXPECT_EQ (events.joinIntoString ("|"), "Firmware version: 2.28|17=255");
 }
 
+// A send the services refuse (the unit went offline) is dropped with its request; the next one goes through.
+TEST_F (MidiDeviceTest, SendsEachMessageOnceAndDropsOneTheServicesRefuse)
+{
+    EmulatedUnit unit ({ rx418 }, 4);
+    const auto device = open (unit);
+    ASSERT_TRUE (device->hasDestination());
+
+    for (const auto [offline, control] : { std::pair { false, 1 }, { true, 2 }, { false, 3 } })
+    {
+        unit.setOffline (offline);
+        const auto message = juce::SysExProtocol::makeParameterValue (4, 1, control, 9);
+        device->sendSysex (message.data(), (int) message.size());
+        EmulatedUnit::waitForDeliveries();
+    }
+
+    const auto received = unit.receivedMessages();
+    ASSERT_EQ (received.size(), 2u);
+    EXPECT_TRUE (received[0][6] == 1 && received[1][6] == 3);
+}
+
 TEST_F (MidiDeviceTest, NeverCallsAListenerOnceUnbindingOrDestructionHasReturned)
 {
     EmulatedUnit unit ({ rx418 }, 3);
