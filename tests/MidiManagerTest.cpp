@@ -52,7 +52,7 @@ protected:
     juce::String listing() const
     {
         juce::StringArray rows;
-        const auto list = manager->getConnectionList();
+        const auto list = listed->getConnectionList();
 
         for (const auto* row : *list)
             rows.add (juce::String (row->serialNumber) + " " + row->name.getLastCharacters (4) +
@@ -71,6 +71,7 @@ protected:
     juce::String heard;
     int notices = 0;
     std::unique_ptr<juce::MidiManager> manager = std::make_unique<juce::MidiManager>();
+    juce::MidiManager* const listed = manager.get(); // still there while the manager is being deleted
 };
 
 TEST_F (MidiManagerTest, ListsUnitsOfBothNamesThatAnswerAndKeepsABoundOneUntilItIsUnplugged)
@@ -81,6 +82,7 @@ TEST_F (MidiManagerTest, ListsUnitsOfBothNamesThatAnswerAndKeepsABoundOneUntilIt
     EmulatedUnit rx416Unit ({ rx416 }, 3);
     EmulatedUnit withoutDestination ({ rx416, 1, 0 }, 2);
     EmulatedUnit lowerCase ({ "vuruvodu rx 418t" }, 1);
+    EmulatedUnit unreadableName ({ rx418, 1, 1, false }, 7);
     EmulatedUnit offline ({ rx416 }, 5);
     offline.setOffline (true);
     ASSERT_TRUE (pumpUntil ([&] { return pending().size() == 3; }));
@@ -107,7 +109,8 @@ TEST_F (MidiManagerTest, ListsUnitsOfBothNamesThatAnswerAndKeepsABoundOneUntilIt
 
     for (const auto& [unit, asked] :
          { std::pair { &rx418Unit, 1u }, std::pair { &rx416Unit, 1u }, std::pair { &withoutDestination, 0u },
-           std::pair { &lowerCase, 0u }, std::pair { &offline, 1u }, std::pair { &other, 0u } })
+           std::pair { &lowerCase, 0u }, std::pair { &unreadableName, 0u }, std::pair { &offline, 1u },
+           std::pair { &other, 0u } })
         EXPECT_EQ (unit->numReceived(), asked);
 
     // Unplugged, it is heard of before its device goes; plugged back, it is a new device: asked again, free.
@@ -118,6 +121,12 @@ TEST_F (MidiManagerTest, ListsUnitsOfBothNamesThatAnswerAndKeepsABoundOneUntilIt
     ASSERT_TRUE (pumpUntil ([&] { return manager->devices.size() == 3; }));
     EXPECT_EQ (listing(), "2 416T free, 5 416T free, 3 416T free");
     EXPECT_EQ (rx416Unit.numReceived(), 2u);
+
+    // A manager going away tells its bound unit first, while the list still holds it.
+    heard.clear();
+    manager->devices.front()->setListener (this);
+    manager.reset();
+    EXPECT_EQ (heard, "gone: 2 416T bound, 5 416T free, 3 416T free");
 }
 
 TEST_F (MidiManagerTest, GivesUpSilentUnitsOneATickOldestFirst)

@@ -67,6 +67,10 @@ TEST (SysExProtocol, TextReplyIsUnpackedAndItsAbbreviationsSpeltOut)
     trailing.resize (trailing.size() - 2);
     EXPECT_EQ (decodeBytes (trailing).text, "Firmware version: 2.28");
 
+    // Characters are ISO 8859-1 code points, not UTF-8.
+    EXPECT_EQ (decodeBytes (EmulatedUnit::textReply (5, "\xe9\xff")).text,
+               juce::String (juce::CharPointer_UTF8 ("\xc3\xa9\xc3\xbf")));
+
     const auto empty = decodeBytes (EmulatedUnit::textReply (5, ""));
     EXPECT_EQ (empty.kind, Kind::textReply);
     EXPECT_TRUE (empty.text.isEmpty());
