@@ -1,6 +1,7 @@
 #include "Conversions.h"
 
 #include <cmath>
+#include <utility>
 
 namespace Conversions
 {
@@ -13,19 +14,15 @@ float unitRange (float value)
 
 int flagBit (Pair pair)
 {
-    switch (pair)
-    {
-        case Pair::hpfInFlag:
-            return 2;
-        case Pair::eq1InFlag:
-            return 4;
-        case Pair::eq2InFlag:
-            return 8;
-        case Pair::peqInFlag:
-            return 16;
-        default:
-            return 64;
-    }
+    constexpr std::pair<Pair, int> inFlags[] {
+        { Pair::hpfInFlag, 2 }, { Pair::eq1InFlag, 4 }, { Pair::eq2InFlag, 8 }, { Pair::peqInFlag, 16 }
+    };
+
+    for (const auto& [flag, bit] : inFlags)
+        if (flag == pair)
+            return bit;
+
+    return 64; // ENGAGE
 }
 
 float linearToParameter (int value)
