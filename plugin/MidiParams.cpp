@@ -18,7 +18,6 @@ bool rearmedBeforeDeadline (juce::MultiTimer& timers, int timerID, juce::uint32 
 }
 } // namespace
 
-//==============================================================================
 // A gesture still open when the slot goes (the unit unplugged mid-turn) is closed: the store counts gestures,
 // and one left open would hide every later gesture of that parameter from the host.
 MidiParam::~MidiParam()
@@ -89,7 +88,6 @@ void MidiParam::closeGesture()
         gesture (false);
 }
 
-//==============================================================================
 MidiChannelParam::MidiChannelParam (juce::MidiDevice* unit, juce::CvParamsManager& paramsStore, int channelIndex,
                                     int selectedChannelIndex)
     : store (paramsStore)
@@ -225,7 +223,6 @@ void MidiChannelParam::handleAsyncUpdate()
         listener->sendForced();
 }
 
-//==============================================================================
 MidiMirror::MidiMirror (juce::MidiDevice* unit, juce::CvParamsManager& paramsStore, int control,
                         std::vector<int> indices)
     : store (paramsStore)
@@ -288,7 +285,6 @@ void MidiMirror::installAutomatableSlot (MidiParam& slot, int index, Conversions
     slot.sendFunction = std::move (send);
 }
 
-//==============================================================================
 MidiLRParam::MidiLRParam (juce::MidiDevice* unit, juce::CvParamsManager& paramsStore, int channel1Index,
                           int channel2Index, int control, Conversions::ToParameter toParameter,
                           Conversions::ToDevice toDeviceValue)
@@ -372,7 +368,6 @@ void MidiLRParam::lockReceiving (bool shouldLock)
     }
 }
 
-//==============================================================================
 MidiMonoParam::MidiMonoParam (juce::MidiDevice* unit, juce::CvParamsManager& paramsStore, int parameterIndex,
                               int control, Conversions::ToParameter toParameter, Conversions::ToDevice toDeviceValue)
     : MidiMirror (unit, paramsStore, control, { parameterIndex })
@@ -417,7 +412,6 @@ void MidiMonoParam::lockReceiving (bool shouldLock)
         slot.send (std::exchange (heldValues[channel1], -1));
 }
 
-//==============================================================================
 std::vector<int> MidiPackedMirror::indicesOf (const std::vector<Member>& members)
 {
     std::vector<int> indices;
@@ -534,7 +528,6 @@ void MidiPackedMirror::sendHeld (SlotChannel slotChannel, int heldValue)
         slots[(size_t) (2 * m + slotChannel)]->send (heldValue);
 }
 
-//==============================================================================
 MidiSwitchParams::MidiSwitchParams (juce::MidiDevice* unit, juce::CvParamsManager& paramsStore, int aChannel1Index,
                                     int aChannel2Index, int control, Conversions::ToParameter aToParameter,
                                     Conversions::ToDevice aToDevice, int bChannel1Index, int bChannel2Index,
@@ -545,7 +538,6 @@ MidiSwitchParams::MidiSwitchParams (juce::MidiDevice* unit, juce::CvParamsManage
 {
 }
 
-//==============================================================================
 MidiBoolParams::MidiBoolParams (juce::MidiDevice* unit, juce::CvParamsManager& paramsStore, std::vector<Member> flags,
                                 int control, int abSelectedIndex, Conversions::ToValue abToValueConverter,
                                 Conversions::ValueToDevice abToDeviceConverter)
