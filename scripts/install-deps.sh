@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config ccache
     juce-modules-source
     libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-lato fonts-glasstty
     xvfb xauth x11-utils
     clang libclang-rt-14-dev llvm
 )
