@@ -19,6 +19,11 @@ float clampToUnit (float value)
     return value >= 0.0f ? std::min (value, 1.0f) : 0.0f; // NaN reads as 0
 }
 
+bool isLowerHalf (float value)
+{
+    return clampToUnit (value) < 0.5f;
+}
+
 // trunc (scale * v + 0.5) with the product and sum rounded once, as the unit's firmware steps are defined.
 int roundedPosition (float scale, float value)
 {
@@ -62,27 +67,41 @@ juce::String channelText (float value)
     return value > 0.5f ? "DUAL MONO" : "STEREO";
 }
 
+int hpfFrequencyHertz (float value)
+{
+    return interpolatedFrequency (hpfHertz, value);
+}
+
+int eq1FrequencyHertz (float value)
+{
+    return interpolatedFrequency (eq1Hertz, value);
+}
+
+int eq2FrequencyTenths (float value)
+{
+    return interpolatedFrequency (eq2TenthsOfKilohertz, value);
+}
+
 juce::String hpfFrequencyText (float value)
 {
-    return juce::String (interpolatedFrequency (hpfHertz, value)) + " Hz";
+    return juce::String (hpfFrequencyHertz (value)) + " Hz";
 }
 
 juce::String eq1FrequencyText (float value)
 {
-    return juce::String (interpolatedFrequency (eq1Hertz, value)) + " Hz";
+    return juce::String (eq1FrequencyHertz (value)) + " Hz";
 }
 
 juce::String eq2FrequencyText (float value)
 {
-    return oneDecimal (interpolatedFrequency (eq2TenthsOfKilohertz, value)) + " kHz";
+    return oneDecimal (eq2FrequencyTenths (value)) + " kHz";
 }
 
-// The gain scale is mirrored about the centre step; every text of the lower half carries a minus sign, even
-// where the value is zero, as the unit's own read-out does.
-juce::String gainText (float value)
+// The gain scale is mirrored about the centre step.
+int gainTenths (float value)
 {
     const auto step = deviceStep (value);
-    const auto lowerHalf = clampToUnit (value) < 0.5f;
+    const auto lowerHalf = isLowerHalf (value);
     const auto fromCentre = lowerHalf ? std::max (0, 127 - step) : step - 128;
     const auto position = 512 * fromCentre + (lowerHalf ? 31 : 480);
     const auto segment = position / 4620;
@@ -90,7 +109,18 @@ juce::String gainText (float value)
     const auto& t = gainTenthsOfDecibel;
     const auto tenths = t[(size_t) segment] + fraction * (t[(size_t) segment + 1] - t[(size_t) segment]) / 10;
 
-    return (lowerHalf ? "-" : "") + oneDecimal (tenths);
+    return lowerHalf ? -tenths : tenths;
+}
+
+int encoderTenths (float value)
+{
+    return (int) (((juce::int64) deviceStep (value) * 4628224) >> 23);
+}
+
+// Every text of the lower half carries a minus sign, even where the value is zero, as the unit's own read-out does.
+juce::String gainText (float value)
+{
+    return (isLowerHalf (value) ? "-" : "") + oneDecimal (std::abs (gainTenths (value)));
 }
 
 juce::String qText (float value)
@@ -102,7 +132,7 @@ juce::String qText (float value)
 
 juce::String encoderText (float value)
 {
-    return oneDecimal ((int) (((juce::int64) deviceStep (value) * 4628224) >> 23));
+    return oneDecimal (encoderTenths (value));
 }
 
 juce::String loCpsText (float value)

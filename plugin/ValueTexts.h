@@ -21,4 +21,14 @@ juce::String encoderText (float value);
 juce::String loCpsText (float value);
 juce::String kcsBoostText (float value);
 juce::String kcsAttenText (float value);
+
+// The numbers behind the texts, for read-outs that draw their own digits.
+int hpfFrequencyHertz (float value);
+int eq1FrequencyHertz (float value);
+/** In tenths of a kilohertz. */
+int eq2FrequencyTenths (float value);
+/** In tenths of a decibel, negative in the lower half of the range; zero at and next to the centre. */
+int gainTenths (float value);
+/** The 0.0 to 14.0 scale, in tenths. */
+int encoderTenths (float value);
 } // namespace ValueTexts

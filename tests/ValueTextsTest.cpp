@@ -195,6 +195,14 @@ TEST (ValueTexts, ReadsTheUnitsKnownValues)
     EXPECT_EQ (ValueTexts::channelText (justAboveHalf), "DUAL MONO");
 }
 
+TEST (ValueTexts, GainNumberIsSignedOnlyWhereItIsNotZero)
+{
+    EXPECT_EQ (ValueTexts::gainTenths (0.0f), -150);
+    EXPECT_EQ (ValueTexts::gainTenths (125 / 255.0f), -1);
+    EXPECT_EQ (ValueTexts::gainTenths (127 / 255.0f), 0);
+    EXPECT_EQ (ValueTexts::gainTenths (1.0f), 150);
+}
+
 TEST (ValueTexts, ValuesOutsideTheRangeReadAsTheEnds)
 {
     const auto infinity = std::numeric_limits<float>::infinity();
