@@ -256,21 +256,20 @@ TEST_F (FrontPanel, APanelNumberReloadsThePlateOnlyWhenItChanges)
     EXPECT_TRUE (shows (plates[0]));
 }
 
-// Only lower bounds on time: a loaded machine delays timers, it never hurries them by more than the framework's
-// 100 ms tick.
+// Loose lower bounds on time only: the framework's timers fire late, or early by up to their thread's last sleep.
 TEST_F (FrontPanel, AClipLedStaysLitUntilItsTimeAfterTheLastReport)
 {
     auto& clip = widget<juce::Button> (first, clipLRow);
-    const auto firstReport = juce::Time::getMillisecondCounterHiRes();
     manager.setNonAutomatableParamValue (nullptr, ParamData::clipL, true);
     testsupport::pumpMessages (200);
     manager.setNonAutomatableParamValue (nullptr, ParamData::clipL, true);
+    const auto lastReport = juce::Time::getMillisecondCounterHiRes();
     manager.setNonAutomatableParamValue (nullptr, ParamData::clipL, false);
 
     EXPECT_TRUE (clip.getToggleState()) << "a report of no clipping switched it off";
     EXPECT_FALSE (widget<juce::Button> (first, clipRRow).getToggleState());
     ASSERT_TRUE (testsupport::pumpUntil ([&] { return ! clip.getToggleState(); }, 2000));
-    EXPECT_GE (juce::Time::getMillisecondCounterHiRes() - firstReport, 400.0) << "the second report did not extend it";
+    EXPECT_GE (juce::Time::getMillisecondCounterHiRes() - lastReport, 150.0) << "the second report did not extend it";
 }
 
 TEST_F (FrontPanel, MsMatrixRepaintsTheReadOutOnlyWhenItsDotChanges)
