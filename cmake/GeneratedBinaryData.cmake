@@ -1,5 +1,5 @@
 # Embeds files that the build itself makes or copies, with JUCE's binary-data tool (juce_add_binary_data wants
-# its files when CMake configures). RESOURCES lists pairs of a resource number and a file; the tool names each
+# its files when CMake configures). RESOURCES lists pairs of a resource number (or - for none) and a file; the tool names each
 # array after its file, and ALIAS_HEADER gives every array its number as well: <NAMESPACE>::temp_binary_data_<N>
 # and temp_binary_data_<N>Size. The tool's own internal arrays are called temp_binary_data_<position>, which is
 # why the numbers live in a header of their own.
@@ -16,9 +16,12 @@ function (vu418d_add_numbered_binary_data target)
         list (APPEND files "${file}")
         get_filename_component (file_name "${file}" NAME)
         string (MAKE_C_IDENTIFIER "${file_name}" array)
-        string (APPEND aliases
-            "inline const char* const& temp_binary_data_${number} = ${array};\n"
-            "constexpr int temp_binary_data_${number}Size = ${array}Size;\n")
+
+        if (NOT number STREQUAL "-")
+            string (APPEND aliases
+                "inline const char* const& temp_binary_data_${number} = ${array};\n"
+                "constexpr int temp_binary_data_${number}Size = ${array}Size;\n")
+        endif()
     endwhile()
 
     set (outputs "${folder}/${ARG_HEADER_NAME}")

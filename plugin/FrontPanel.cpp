@@ -1,5 +1,7 @@
 #include "FrontPanel.h"
 
+#include "ValueTexts.h"
+
 #include <BinaryResources.h>
 
 namespace
@@ -69,6 +71,40 @@ void CvFrontPanel::paintOverChildren (juce::Graphics& g)
 int CvFrontPanel::indexOf (int control) const noexcept
 {
     return control + (channel == ParamData::channel2 ? ParamData::numChannelControls : 0);
+}
+
+void CvFrontPanel::writeAsGesture (int index, float value)
+{
+    paramsManager.beginParamGesture (this, index);
+    paramsManager.setParamValue (this, index, value);
+    paramsManager.endParamGesture (this, index);
+}
+
+// In dual-mono operation each panel's selector shows its own channel.
+float CvFrontPanel::channelSelectorValueFor (float channelValue) const noexcept
+{
+    if (channelValue < 0.5f)
+        return 0.0f;
+
+    return channel == ParamData::channel1 ? 0.5f : 1.0f;
+}
+
+// Dual-mono operation selects a channel for the unit's own controls: the clicked panel's while both panels are
+// shown, the hidden one's while only one is, so the panels holder brings that one to the front.
+void CvFrontPanel::applyChannelRule (float selectorValue)
+{
+    if (selectorValue < 0.33f)
+    {
+        paramsManager.setParamValue (this, ParamData::channel, 0.0f);
+        return;
+    }
+
+    paramsManager.setParamValue (this, ParamData::channel, 1.0f);
+
+    const auto* panelsOpened = paramsManager.nonAutomatableParams[ParamData::panelsOpened];
+    const auto opened = panelsOpened != nullptr && (bool) panelsOpened->value;
+    const auto ownChannel = channel == ParamData::channel1 ? 0 : 1;
+    paramsManager.setNonAutomatableParamValue (this, ParamData::selectedChannel, opened ? ownChannel : 1 - ownChannel);
 }
 
 void CvFrontPanel::registerAndInitParams()
@@ -256,32 +292,7 @@ void CvFrontPanel_vuVE::connectWidgets()
 
     abSelected.onClick = [this]
     { paramsManager.setNonAutomatableParamValue (this, ParamData::abSelected, abSelected.getToggleState()); };
-    channelSelector.onClick = [this] { applyChannelRule(); };
-}
-
-void CvFrontPanel_vuVE::writeAsGesture (int index, float value)
-{
-    paramsManager.beginParamGesture (this, index);
-    paramsManager.setParamValue (this, index, value);
-    paramsManager.endParamGesture (this, index);
-}
-
-// Dual-mono operation selects a channel for the unit's own controls: the clicked panel's while both panels are
-// shown, the hidden one's while only one is, so the panels holder brings that one to the front.
-void CvFrontPanel_vuVE::applyChannelRule()
-{
-    if (channelSelector.getFloatValue() < 0.33f)
-    {
-        paramsManager.setParamValue (this, ParamData::channel, 0.0f);
-        return;
-    }
-
-    paramsManager.setParamValue (this, ParamData::channel, 1.0f);
-
-    const auto* panelsOpened = paramsManager.nonAutomatableParams[ParamData::panelsOpened];
-    const auto opened = panelsOpened != nullptr && (bool) panelsOpened->value;
-    const auto ownChannel = channel == ParamData::channel1 ? 0 : 1;
-    paramsManager.setNonAutomatableParamValue (this, ParamData::selectedChannel, opened ? ownChannel : 1 - ownChannel);
+    channelSelector.onClick = [this] { applyChannelRule (channelSelector.getFloatValue()); };
 }
 
 void CvFrontPanel_vuVE::mouseDoubleClick (const juce::MouseEvent& event)
@@ -322,9 +333,7 @@ void CvFrontPanel_vuVE::paramValueChanged (int index, float value)
 {
     if (index == ParamData::channel)
     {
-        // In dual-mono operation each panel's selector shows its own channel.
-        const auto ownState = channel == ParamData::channel1 ? 0.5f : 1.0f;
-        channelSelector.setFloatValue (value < 0.5f ? 0.0f : ownState, juce::dontSendNotification);
+        channelSelector.setFloatValue (channelSelectorValueFor (value), juce::dontSendNotification);
     }
     else if (index == ParamData::msMatrix)
     {
@@ -360,5 +369,388 @@ void CvFrontPanel_vuVE::nonAutomatableParamValueChanged (int index, juce::var va
             break;
         default:
             break;
+    }
+}
+
+namespace
+{
+// Bounds in the order of the widgets' z-order, bottom first.
+const juce::Rectangle<int> classicWidgetBounds[] {
+    { 152, 115, 96, 96 },   { 295, 22, 96, 96 },  { 295, 115, 96, 96 },  { 528, 22, 96, 96 },  { 528, 115, 96, 96 },
+    { 673, 22, 96, 96 },    { 936, 22, 96, 96 },  { 1080, 22, 96, 96 },  { 673, 115, 96, 96 }, { 936, 115, 96, 96 },
+    { 427, 31, 72, 50 },    { 427, 126, 72, 50 }, { 795, 48, 33, 146 },  { 843, 54, 26, 122 }, { 888, 30, 23, 164 },
+    { 1057, 118, 120, 19 }, { 63, 30, 26, 26 },   { 63, 57, 26, 26 },    { 63, 85, 26, 26 },   { 63, 112, 26, 26 },
+    { 63, 150, 26, 26 },    { 63, 178, 26, 26 },  { 1062, 186, 21, 21 }, { 246, 51, 21, 21 },  { 246, 69, 21, 21 },
+    { 1147, 145, 40, 40 },  { 1068, 148, 67, 40 }
+};
+
+// The read-out reads these back from the widgets to choose its formula.
+const juce::Identifier encTypeProperty ("encType"), buttonTypeProperty ("buttonType");
+
+enum EncoderType
+{
+    hpfHertz = 0,
+    gainDecibels = 1,
+    eq1Hertz = 2,
+    eq2Kilohertz = 3,
+    zeroToFourteen = 4
+};
+
+constexpr int qButtonType = 0;
+constexpr int hoverCheckMilliseconds = 100, hoverHoldMilliseconds = 1500;
+
+// Built from whole numbers: the framework's decimal formatting follows the process's locale.
+juce::String tenthsText (int tenths)
+{
+    return juce::String (tenths / 10) + "." + juce::String (tenths % 10);
+}
+
+juce::String knobReading (juce::Slider& knob)
+{
+    const auto value = (float) knob.getValue();
+
+    switch ((int) knob.getProperties()[encTypeProperty])
+    {
+        case hpfHertz:
+            return juce::String (ValueTexts::hpfFrequencyHertz (value));
+        case gainDecibels:
+            // Only the steps below the centre pair carry a minus sign, even where they read zero.
+            return (ValueTexts::deviceStep (value) <= 126 ? "-" : "") +
+                   tenthsText (std::abs (ValueTexts::gainTenths (value)));
+        case eq1Hertz:
+            return juce::String (ValueTexts::eq1FrequencyHertz (value));
+        case eq2Kilohertz:
+            return tenthsText (ValueTexts::eq2FrequencyTenths (value));
+        case zeroToFourteen:
+        default:
+            return ValueTexts::encoderText (value);
+    }
+}
+
+VuruvoduComponent* asQSelector (juce::Button& button)
+{
+    if ((int) button.getProperties().getWithDefault (buttonTypeProperty, -1) != qButtonType)
+        return nullptr;
+
+    return dynamic_cast<VuruvoduComponent*> (&button);
+}
+} // namespace
+
+CvFrontPanel_oldGUI::ClipHold::ClipHold (juce::Button& clipLamp)
+    : lamp (clipLamp)
+{
+}
+
+void CvFrontPanel_oldGUI::ClipHold::light()
+{
+    lamp.setToggleState (true, juce::dontSendNotification);
+    startTimer (clipHoldMilliseconds);
+}
+
+void CvFrontPanel_oldGUI::ClipHold::timerCallback()
+{
+    stopTimer();
+    lamp.setToggleState (false, juce::dontSendNotification);
+}
+
+CvFrontPanel_oldGUI::CvFrontPanel_oldGUI (ParamData::SelectedChannel panelChannel, Vu418dParamsManager& manager)
+    : CvFrontPanel (panelChannel, manager)
+    , background (loadImage (BinaryData::temp_binary_data_3, BinaryData::temp_binary_data_3Size))
+    , hpfFreq (false)
+    , eq1Gain (true)
+    , eq2Gain (true)
+    , eq1Freq (false)
+    , eq2Freq (false)
+    , loBoost (false)
+    , hiBoost (false)
+    , hiBw (false)
+    , loAtten (false)
+    , hiAtten (false)
+    , loCps (BinaryData::temp_binary_data_6, BinaryData::temp_binary_data_6Size, 4, { 17, 103 }, { 17, 135 })
+    , kcsAtt (BinaryData::temp_binary_data_2, BinaryData::temp_binary_data_2Size, 3, { 13, 111 }, { 0, 0 })
+    , kcsBst (BinaryData::temp_binary_data_7, BinaryData::temp_binary_data_7Size, 7, { 12, 121 }, { 12, 154 })
+    , hpfIn (BinaryData::temp_binary_data_11, BinaryData::temp_binary_data_11Size)
+    , eq1In (BinaryData::temp_binary_data_11, BinaryData::temp_binary_data_11Size)
+    , eq2In (BinaryData::temp_binary_data_11, BinaryData::temp_binary_data_11Size)
+    , peqIn (BinaryData::temp_binary_data_11, BinaryData::temp_binary_data_11Size)
+    , abSelected (BinaryData::temp_binary_data_11, BinaryData::temp_binary_data_11Size)
+    , engage (BinaryData::temp_binary_data_11, BinaryData::temp_binary_data_11Size)
+    , isConnected (BinaryData::temp_binary_data_9, BinaryData::temp_binary_data_9Size)
+    , clipL (BinaryData::temp_binary_data_8, BinaryData::temp_binary_data_8Size)
+    , clipR (BinaryData::temp_binary_data_8, BinaryData::temp_binary_data_8Size)
+{
+    setSize (background.getWidth(), background.getHeight());
+    kcsAtt.wrapAround = true;
+    placeWidgets();
+    updateDisplay();
+    setDefaultValues();
+    connectWidgets();
+    registerAndInitParams();
+}
+
+CvFrontPanel_oldGUI::~CvFrontPanel_oldGUI()
+{
+    stopTimer();
+    unregisterParams();
+}
+
+std::array<juce::Component*, CvFrontPanel_oldGUI::numWidgets> CvFrontPanel_oldGUI::widgetsInOrder()
+{
+    return {
+        &hpfFreq, &eq1Gain, &eq2Gain,    &eq1Freq, &eq2Freq,     &loBoost, &hiBoost,         &hiBw,       &loAtten,
+        &hiAtten, &eq1Q,    &eq2Q,       &loCps,   &kcsAtt,      &kcsBst,  &channelSelector, &hpfIn,      &eq1In,
+        &eq2In,   &peqIn,   &abSelected, &engage,  &isConnected, &clipL,   &clipR,           &presetSpot, &display
+    };
+}
+
+// Indexed by per-channel control, so index k and k + 20 reach the same widget.
+std::array<juce::Component*, ParamData::numChannelControls> CvFrontPanel_oldGUI::controlWidgets()
+{
+    return { &engage,  &hpfIn, &hpfFreq, &eq1In,   &eq1Gain, &eq1Q,    &eq1Freq, &eq2In, &eq2Gain, &eq2Q,
+             &eq2Freq, &peqIn, &loBoost, &loAtten, &loCps,   &hiBoost, &hiAtten, &hiBw,  &kcsBst,  &kcsAtt };
+}
+
+void CvFrontPanel_oldGUI::placeWidgets()
+{
+    static_assert (std::size (classicWidgetBounds) == numWidgets);
+    const auto widgets = widgetsInOrder();
+
+    for (size_t i = 0; i < widgets.size(); ++i)
+    {
+        addAndMakeVisible (widgets[i]);
+        widgets[i]->setBounds (classicWidgetBounds[i]);
+    }
+
+    const std::pair<CvEncoder_classicGUI*, EncoderType> knobs[] {
+        { &hpfFreq, hpfHertz },       { &eq1Gain, gainDecibels }, { &eq2Gain, gainDecibels },
+        { &eq1Freq, eq1Hertz },       { &eq2Freq, eq2Kilohertz }, { &loBoost, zeroToFourteen },
+        { &hiBoost, zeroToFourteen }, { &hiBw, zeroToFourteen },  { &loAtten, zeroToFourteen },
+        { &hiAtten, zeroToFourteen }
+    };
+
+    for (auto [knob, type] : knobs)
+    {
+        knob->getProperties().set (encTypeProperty, (int) type);
+        knob->addExtListener (this);
+    }
+
+    for (auto* selector : { &eq1Q, &eq2Q })
+    {
+        selector->getProperties().set (buttonTypeProperty, qButtonType);
+        selector->addExtListener (this);
+    }
+
+    for (auto* lamp : { &isConnected, &clipL, &clipR })
+        lamp->setClickingTogglesState (false);
+}
+
+// A widget's ctrl-click value is its parameter's default.
+void CvFrontPanel_oldGUI::setDefaultValues()
+{
+    const auto defaultOf = [this] (int control) { return Vu418dParamsManager::getDefaultValue (indexOf (control)); };
+
+    hpfFreq.defaultValue = defaultOf (ParamData::hpfFreq);
+    eq1Gain.defaultValue = defaultOf (ParamData::eq1Gain);
+    eq2Gain.defaultValue = defaultOf (ParamData::eq2Gain);
+    eq1Freq.defaultValue = defaultOf (ParamData::eq1Freq);
+    eq2Freq.defaultValue = defaultOf (ParamData::eq2Freq);
+    loBoost.defaultValue = defaultOf (ParamData::loBoost);
+    hiBoost.defaultValue = defaultOf (ParamData::hiBoost);
+    hiBw.defaultValue = defaultOf (ParamData::hiBw);
+    loAtten.defaultValue = defaultOf (ParamData::loAtten);
+    hiAtten.defaultValue = defaultOf (ParamData::hiAtten);
+    eq1Q.defaultValue = defaultOf (ParamData::eq1Q);
+    eq2Q.defaultValue = defaultOf (ParamData::eq2Q);
+    loCps.defaultValue = defaultOf (ParamData::loCps);
+    kcsAtt.defaultValue = defaultOf (ParamData::kcsAtten);
+    kcsBst.defaultValue = defaultOf (ParamData::kcsBoost);
+}
+
+void CvFrontPanel_oldGUI::connectWidgets()
+{
+    const auto widgets = controlWidgets();
+
+    for (int control = 0; control < ParamData::numChannelControls; ++control)
+    {
+        auto* widget = widgets[(size_t) control];
+        const auto index = indexOf (control);
+
+        if (auto* knob = dynamic_cast<CvEncoder_classicGUI*> (widget))
+        {
+            knob->onDragStart = [this, index] { paramsManager.beginParamGesture (this, index); };
+            knob->onValueChange = [this, knob, index]
+            { paramsManager.setParamValue (this, index, knob->getFloatValue()); };
+            knob->onDragEnd = [this, index] { paramsManager.endParamGesture (this, index); };
+        }
+        else if (auto* button = dynamic_cast<juce::Button*> (widget))
+        {
+            // A selector's value is its position; a plain switch's is its toggle state.
+            auto* selector = dynamic_cast<VuruvoduComponent*> (widget);
+            button->onClick = [this, button, selector, index] {
+                writeAsGesture (index, selector != nullptr ? selector->getFloatValue()
+                                                           : (button->getToggleState() ? 1.0f : 0.0f));
+            };
+        }
+    }
+
+    abSelected.onClick = [this]
+    { paramsManager.setNonAutomatableParamValue (this, ParamData::abSelected, abSelected.getToggleState()); };
+    channelSelector.onClick = [this] { applyChannelRule (channelSelector.getFloatValue()); };
+    presetSpot.onDoubleClick = [this] { resetAllParamsToDefaults(); };
+}
+
+void CvFrontPanel_oldGUI::paint (juce::Graphics& g)
+{
+    if (background.isValid())
+        g.drawImageAt (background, 0, 0);
+}
+
+void CvFrontPanel_oldGUI::paramValueChanged (int index, float value)
+{
+    const auto control = index - indexOf (0);
+
+    if (index == ParamData::channel)
+    {
+        channelSelector.setFloatValue (channelSelectorValueFor (value), juce::dontSendNotification);
+    }
+    else if (juce::isPositiveAndBelow (control, ParamData::numChannelControls))
+    {
+        auto* widget = controlWidgets()[(size_t) control];
+
+        if (auto* valueWidget = dynamic_cast<VuruvoduComponent*> (widget))
+            valueWidget->setFloatValue (value, juce::dontSendNotification);
+        else if (auto* toggle = dynamic_cast<juce::Button*> (widget))
+            toggle->setToggleState (value > 0.5f, juce::dontSendNotification);
+    }
+}
+
+void CvFrontPanel_oldGUI::nonAutomatableParamValueChanged (int index, juce::var value)
+{
+    const auto on = (bool) value;
+
+    switch (index)
+    {
+        case ParamData::isConnected:
+            isConnected.setToggleState (on, juce::dontSendNotification);
+            break;
+        case ParamData::abSelected:
+            abSelected.setToggleState (on, juce::dontSendNotification);
+            break;
+        case ParamData::clipL:
+            if (on)
+                clipLHold.light();
+            break;
+        case ParamData::clipR:
+            if (on)
+                clipRHold.light();
+            break;
+        default:
+            break;
+    }
+}
+
+void CvFrontPanel_oldGUI::timerCallback()
+{
+    // The unsigned difference stays right across the counter's wrap-around.
+    if ((juce::int32) (juce::Time::getMillisecondCounter() - lastExitTime) < hoverHoldMilliseconds)
+        return;
+
+    stopTimer();
+    hoveredSlider = nullptr;
+    hoveredButton = nullptr;
+    updateDisplay();
+}
+
+void CvFrontPanel_oldGUI::sliderValueChanged (juce::Slider* slider)
+{
+    draggedSlider = slider;
+    updateDisplay();
+}
+
+void CvFrontPanel_oldGUI::sliderDragStarted (juce::Slider* slider)
+{
+    draggedSlider = slider;
+    updateDisplay();
+}
+
+void CvFrontPanel_oldGUI::sliderDragEnded (juce::Slider*)
+{
+    draggedSlider = nullptr;
+    updateDisplay();
+}
+
+void CvFrontPanel_oldGUI::sliderMouseEnter (juce::Slider* slider)
+{
+    forgetHoverWhileHolding();
+    hoveredSlider = slider;
+    updateDisplay();
+}
+
+void CvFrontPanel_oldGUI::sliderMouseExit (juce::Slider*)
+{
+    holdAfterExit();
+    updateDisplay();
+}
+
+void CvFrontPanel_oldGUI::buttonMouseEnter (juce::Button* button)
+{
+    forgetHoverWhileHolding();
+    hoveredButton = button;
+    updateDisplay();
+}
+
+void CvFrontPanel_oldGUI::buttonMouseExit (juce::Button*)
+{
+    holdAfterExit();
+    updateDisplay();
+}
+
+void CvFrontPanel_oldGUI::buttonClicked (juce::Button* button)
+{
+    clickedButton = button;
+    updateDisplay();
+    clickedButton = nullptr;
+}
+
+// The control left last stops holding the read-out as soon as the mouse reaches another one.
+void CvFrontPanel_oldGUI::forgetHoverWhileHolding()
+{
+    if (! isTimerRunning())
+        return;
+
+    hoveredSlider = nullptr;
+    hoveredButton = nullptr;
+    stopTimer();
+}
+
+void CvFrontPanel_oldGUI::holdAfterExit()
+{
+    lastExitTime = juce::Time::getMillisecondCounter();
+    startTimer (hoverCheckMilliseconds);
+}
+
+// A control under the mouse or just clicked comes first; the knob changed last without a finished drag (a
+// ctrl-click) is only the fallback, so it never hides a hovered Q selector.
+void CvFrontPanel_oldGUI::updateDisplay()
+{
+    auto* button = hoveredButton != nullptr ? hoveredButton : clickedButton;
+
+    if (hoveredSlider != nullptr)
+    {
+        display.setText (knobReading (*hoveredSlider).toRawUTF8());
+    }
+    else if (button != nullptr)
+    {
+        // Any other button leaves the read-out as it is.
+        if (auto* selector = asQSelector (*button))
+            display.setText (ValueTexts::qText (selector->getFloatValue()).toRawUTF8());
+    }
+    else if (draggedSlider != nullptr)
+    {
+        display.setText (knobReading (*draggedSlider).toRawUTF8());
+    }
+    else
+    {
+        display.setText ("");
     }
 }

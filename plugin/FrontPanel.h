@@ -42,6 +42,14 @@ protected:
     /** The automatable index of per-channel control k (0..19) on this panel's channel. */
     int indexOf (int control) const noexcept;
 
+    void writeAsGesture (int index, float value);
+
+    /** What a channel selector shows for a CHANNEL value: linked, or this panel's own channel. */
+    float channelSelectorValueFor (float channelValue) const noexcept;
+
+    /** Writes CHANNEL for a channel selector's new value and, for dual-mono operation, the selected channel. */
+    void applyChannelRule (float selectorValue);
+
     Vu418dParamsManager& paramsManager;
     const ParamData::SelectedChannel channel;
 
@@ -79,8 +87,6 @@ private:
     void removeDisplayListeners();
     void setDefaultValues();
     void connectWidgets();
-    void writeAsGesture (int index, float value);
-    void applyChannelRule();
 
     juce::Image background;
     juce::Rectangle<int> resetArea;
@@ -95,4 +101,78 @@ private:
     CvDisplay_vuVE display;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvFrontPanel_vuVE)
+};
+
+/** The classic theme's panel: a picture of the unit's front with 27 widgets wired to the store, and a read-out of
+    the knob or Q selector under the mouse, which holds the value for 1.5 s after the mouse leaves.
+*/
+class CvFrontPanel_oldGUI
+    : public CvFrontPanel
+    , private juce::Timer
+    , private ExtendedListener
+{
+public:
+    CvFrontPanel_oldGUI (ParamData::SelectedChannel channel, Vu418dParamsManager& paramsManager);
+    ~CvFrontPanel_oldGUI() override;
+
+    void paint (juce::Graphics& g) override;
+
+    using CvFrontPanel::paramValueChanged;
+    void paramValueChanged (int index, float value) override;
+    void nonAutomatableParamValueChanged (int index, juce::var value) override;
+
+private:
+    /** Keeps a clip lamp lit until a while after the last clip report. */
+    class ClipHold : private juce::Timer
+    {
+    public:
+        explicit ClipHold (juce::Button& lamp);
+        void light();
+
+    private:
+        void timerCallback() override;
+
+        juce::Button& lamp;
+    };
+
+    static constexpr int numWidgets = 27;
+
+    void timerCallback() override;
+    void sliderValueChanged (juce::Slider* slider) override;
+    void sliderDragStarted (juce::Slider* slider) override;
+    void sliderDragEnded (juce::Slider* slider) override;
+    void sliderMouseEnter (juce::Slider* slider) override;
+    void sliderMouseExit (juce::Slider* slider) override;
+    void buttonMouseEnter (juce::Button* button) override;
+    void buttonMouseExit (juce::Button* button) override;
+    void buttonClicked (juce::Button* button) override;
+
+    std::array<juce::Component*, numWidgets> widgetsInOrder();
+    std::array<juce::Component*, ParamData::numChannelControls> controlWidgets();
+
+    void placeWidgets();
+    void setDefaultValues();
+    void connectWidgets();
+    void forgetHoverWhileHolding();
+    void holdAfterExit();
+    void updateDisplay();
+
+    juce::Image background;
+
+    CvEncoder_classicGUI hpfFreq, eq1Gain, eq2Gain, eq1Freq, eq2Freq, loBoost, hiBoost, hiBw, loAtten, hiAtten;
+    CvQSelector_oldGUI eq1Q, eq2Q;
+    CvFreqSelector_classicGUI loCps, kcsAtt, kcsBst;
+    CvChannelSelector_classicGUI channelSelector;
+    CvSimpleButton_classicGUI hpfIn, eq1In, eq2In, peqIn, abSelected, engage, isConnected, clipL, clipR;
+    CvPresetEncoder_oldGUI presetSpot;
+    CvDisplay_oldGUI display;
+    ClipHold clipLHold { clipL }, clipRHold { clipR };
+
+    juce::Slider* hoveredSlider = nullptr;
+    juce::Slider* draggedSlider = nullptr;
+    juce::Button* hoveredButton = nullptr;
+    juce::Button* clickedButton = nullptr;
+    juce::uint32 lastExitTime = 0;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvFrontPanel_oldGUI)
 };

@@ -39,7 +39,7 @@ void expectDrawn (const juce::Image& image, int x, int y, juce::Rectangle<float>
     const auto across = span (image.getWidth(), [&] (int i) { return image.getPixelAt (i, y); });
     const auto down = span (image.getHeight(), [&] (int i) { return image.getPixelAt (x, i); });
 
-    for (const auto [actual, wanted] :
+    for (const auto& [actual, wanted] :
          { std::pair (across.getStart(), expected.getX()), std::pair (across.getEnd(), expected.getRight()),
            std::pair (down.getStart(), expected.getY()), std::pair (down.getEnd(), expected.getBottom()) })
         EXPECT_NEAR (actual, wanted, 0.02f);

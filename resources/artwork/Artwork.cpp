@@ -472,6 +472,292 @@ Drawing frontPlate (int channel)
 }
 } // namespace plate
 
+// A classic switch, lit: a glowing cap over the plate's dark one.
+void drawClassicSwitch (juce::Graphics& g, const Fonts&)
+{
+    const juce::Rectangle<float> cap (4.0f, 4.0f, 18.0f, 18.0f);
+    g.setColour (litRed.withAlpha (0.35f));
+    g.fillEllipse (cap.expanded (2.5f));
+    g.setColour (litRed);
+    g.fillEllipse (cap);
+    g.setColour (juce::Colours::white.withAlpha (0.45f));
+    g.fillEllipse (cap.reduced (5.0f).translated (-1.5f, -1.5f));
+}
+
+// The classic front plate, 1272 x 231: grey enamel with light lettering. Every ring, socket and button lies where
+// the classic panel places the widget that lights or works it; positions are the widgets' top-left corners in panel
+// coordinates and points are relative to them.
+namespace classicPlate
+{
+const juce::Colour enamel (0xff59646e);
+const juce::Colour windowGlass (0xff140605);
+
+constexpr int knobSize = 96;
+constexpr float ringRadius = 41.0f; // where the knob widgets centre their 15 dots
+constexpr float knobRadius = 27.0f;
+
+struct Knob
+{
+    int x, y;
+    const char* label;
+    bool centreMark;
+};
+
+// The upper row is labelled above, the lower row below.
+const Knob knobs[] { { 152, 115, "HPF FREQ", false }, { 295, 22, "EQ1 GAIN", true },   { 295, 115, "EQ2 GAIN", true },
+                     { 528, 22, "EQ1 FREQ", false },  { 528, 115, "EQ2 FREQ", false }, { 673, 22, "LO BOOST", false },
+                     { 936, 22, "HI BOOST", false },  { 1080, 22, "HI BW", false },    { 673, 115, "LO ATTEN", false },
+                     { 936, 115, "HI ATTEN", false } };
+
+struct Lamp
+{
+    int x, y;
+    const char* label;
+};
+
+const Lamp switches[] { { 63, 30, "HPF IN" },  { 63, 57, "EQ1 IN" }, { 63, 85, "EQ2 IN" },
+                        { 63, 112, "PEQ IN" }, { 63, 150, "A / B" }, { 63, 178, "ENGAGE" } };
+const Lamp clipLamps[] { { 246, 51, "L" }, { 246, 69, "R" } };
+const Lamp connectionLamp { 1062, 186, "CONNECTED" };
+constexpr float switchSize = 26.0f, lampSize = 21.0f;
+
+// Five dot sockets 13 px apart around (36, 7), and the two buttons.
+const Lamp qSelectors[] { { 427, 31, "EQ1 Q" }, { 427, 126, "EQ2 Q" } };
+const juce::Point<int> qDotRow { 36, 7 }, qButtons[] { { 22, 38 }, { 52, 38 } };
+
+struct Stepper
+{
+    int x, y;
+    const char* label;
+    juce::Point<int> windowSize; // where the lit label of the position shows
+    juce::Point<int> up, down;
+    bool wrapsAround; // no down button
+};
+
+const Stepper steppers[] { { 795, 48, "LO CPS", { 33, 64 }, { 17, 103 }, { 17, 135 }, false },
+                           { 843, 54, "KCS ATT", { 26, 47 }, { 13, 111 }, {}, true },
+                           { 888, 30, "KCS BST", { 23, 97 }, { 12, 121 }, { 12, 154 }, false } };
+
+const juce::Rectangle<int> channelWindow { 1057, 118, 80, 19 }, readOut { 1068, 148, 67, 40 },
+    presetKnob { 1147, 145, 40, 40 };
+const juce::Point<int> channelButton { 1167, 127 };
+
+// Thin grooves between the sections.
+constexpr float dividers[] { 147.0f, 283.0f, 650.0f, 924.0f };
+
+juce::Point<float> centreOf (int x, int y, float size)
+{
+    return { (float) x + size / 2.0f, (float) y + size / 2.0f };
+}
+
+void drawEnamel (juce::Graphics& g, juce::Rectangle<float> bounds)
+{
+    g.setGradientFill (
+        juce::ColourGradient::vertical (enamel.brighter (0.12f), 0.0f, enamel.darker (0.25f), bounds.getBottom()));
+    g.fillRect (bounds);
+
+    juce::Random random (1960);
+
+    for (int speck = 0; speck < 6000; ++speck)
+    {
+        g.setColour ((random.nextBool() ? juce::Colours::white : juce::Colours::black).withAlpha (0.04f));
+        g.fillRect (random.nextFloat() * bounds.getWidth(), random.nextFloat() * bounds.getHeight(), 1.0f, 1.0f);
+    }
+
+    g.setColour (juce::Colours::white.withAlpha (0.2f));
+    g.drawRect (bounds, 1.0f);
+    g.setColour (juce::Colours::black.withAlpha (0.45f));
+    g.drawRect (bounds.reduced (1.0f), 1.0f);
+}
+
+void drawDivider (juce::Graphics& g, float x, float bottom)
+{
+    g.setColour (juce::Colours::black.withAlpha (0.35f));
+    g.drawVerticalLine ((int) x, 12.0f, bottom - 12.0f);
+    g.setColour (juce::Colours::white.withAlpha (0.15f));
+    g.drawVerticalLine ((int) x + 1, 12.0f, bottom - 12.0f);
+}
+
+void drawButton (juce::Graphics& g, juce::Point<int> centre)
+{
+    plate::drawPushButton (g, juce::Rectangle<float> (20.0f, 20.0f).withCentre (centre.toFloat()));
+}
+
+// The sockets where the knob's dots light, on the knob widget's ring: the centre one of a gain knob is red.
+void drawRing (juce::Graphics& g, juce::Point<float> centre, bool centreMark)
+{
+    for (int position = 0; position < 15; ++position)
+    {
+        const auto angle = ((float) position / 14.0f - 0.5f) * 2.0f * juce::MathConstants<float>::pi * 322.0f / 360.0f;
+        const auto dot = centre + juce::Point<float> (ringRadius * std::sin (angle), -ringRadius * std::cos (angle));
+        plate::drawSocket (g, juce::Rectangle<float> (9.0f, 9.0f).withCentre (dot),
+                           centreMark && position == 7 ? litRed : litWhite, 4.5f);
+    }
+}
+
+// A black knob with a bright metal cap; the knob has no pointer, its dots show the value.
+void drawKnob (juce::Graphics& g, const Fonts& fonts, const Knob& knob)
+{
+    const auto centre = centreOf (knob.x, knob.y, knobSize);
+    drawRing (g, centre, knob.centreMark);
+
+    const auto body = juce::Rectangle<float> (2.0f * knobRadius, 2.0f * knobRadius).withCentre (centre);
+    g.setColour (juce::Colours::black.withAlpha (0.4f));
+    g.fillEllipse (body.expanded (2.0f).translated (1.0f, 3.0f));
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff3a3a3c), body.getTopLeft(), juce::Colour (0xff050505),
+                                             body.getBottomRight(), false));
+    g.fillEllipse (body);
+
+    const auto cap = body.reduced (9.0f);
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffe8e8ea), cap.getTopLeft(), juce::Colour (0xff707276),
+                                             cap.getBottomRight(), false));
+    g.fillEllipse (cap);
+    g.setColour (juce::Colours::black.withAlpha (0.5f));
+    g.drawEllipse (cap, 1.0f);
+
+    const auto upperRow = knob.y < knobSize;
+    plate::engrave (g, fonts, knob.label, { knob.x, upperRow ? knob.y - 18 : knob.y + knobSize + 2, knobSize, 14 });
+}
+
+// A dark cap in a metal bezel, where the switch's lit cap shows.
+void drawSwitch (juce::Graphics& g, const Fonts& fonts, const Lamp& lamp)
+{
+    const juce::Rectangle<float> area ((float) lamp.x, (float) lamp.y, switchSize, switchSize);
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffc9c9cc), area.getTopLeft(), juce::Colour (0xff4a4a4d),
+                                             area.getBottomRight(), false));
+    g.fillEllipse (area.reduced (1.0f));
+    plate::drawSocket (g, area.reduced (4.0f), litRed, 9.0f);
+    plate::engrave (g, fonts, lamp.label, { lamp.x + (int) switchSize + 5, lamp.y, 56, (int) switchSize },
+                    juce::Justification::centredLeft);
+}
+
+void drawLampSocket (juce::Graphics& g, const Lamp& lamp, juce::Colour tint)
+{
+    const auto centre = centreOf (lamp.x, lamp.y, lampSize);
+    plate::drawSocket (g, juce::Rectangle<float> (10.0f, 10.0f).withCentre (centre), tint, 5.0f);
+}
+
+void drawQSelector (juce::Graphics& g, const Fonts& fonts, const Lamp& selector)
+{
+    const juce::Point<int> origin (selector.x, selector.y);
+
+    for (int step = -2; step <= 2; ++step)
+    {
+        const auto centre = (origin + qDotRow).toFloat() + juce::Point<float> (13.0f * (float) step + 0.5f, 0.5f);
+        plate::drawSocket (g, juce::Rectangle<float> (9.0f, 9.0f).withCentre (centre), step == 0 ? litRed : litWhite,
+                           4.5f);
+    }
+
+    for (auto button : qButtons)
+        drawButton (g, origin + button);
+
+    plate::engrave (g, fonts, selector.label, { selector.x, selector.y + 50, 72, 14 });
+}
+
+void drawWindow (juce::Graphics& g, juce::Rectangle<float> area)
+{
+    g.setColour (plate::socketRim);
+    g.fillRoundedRectangle (area.expanded (1.5f), 3.5f);
+    g.setColour (windowGlass);
+    g.fillRoundedRectangle (area, 3.0f);
+    g.setColour (juce::Colours::white.withAlpha (0.06f));
+    g.fillRoundedRectangle (area.withHeight (area.getHeight() * 0.4f).reduced (2.0f, 1.0f), 2.0f);
+}
+
+void drawStepper (juce::Graphics& g, const Fonts& fonts, const Stepper& stepper)
+{
+    const juce::Point<int> origin (stepper.x, stepper.y);
+    drawWindow (g, juce::Rectangle<int> (stepper.x, stepper.y, stepper.windowSize.x, stepper.windowSize.y).toFloat());
+
+    drawButton (g, origin + stepper.up);
+    plate::drawTriangle (g, juce::Rectangle<float> (20.0f, 20.0f).withCentre ((origin + stepper.up).toFloat()), true);
+
+    if (! stepper.wrapsAround)
+    {
+        drawButton (g, origin + stepper.down);
+        plate::drawTriangle (g, juce::Rectangle<float> (20.0f, 20.0f).withCentre ((origin + stepper.down).toFloat()),
+                             false);
+    }
+
+    plate::engrave (g, fonts, stepper.label, { stepper.x - 12, stepper.y - 14, stepper.windowSize.x + 24, 12 },
+                    juce::Justification::centred, 8.5f);
+}
+
+void drawChannelSelector (juce::Graphics& g, const Fonts& fonts)
+{
+    drawWindow (g, channelWindow.toFloat());
+    drawButton (g, channelButton);
+    plate::engrave (g, fonts, "CHANNEL", channelWindow.withY (channelWindow.getBottom()).withHeight (11),
+                    juce::Justification::centred, 8.0f);
+}
+
+void drawPresetKnob (juce::Graphics& g, const Fonts& fonts)
+{
+    const auto knob = presetKnob.toFloat().reduced (6.0f);
+    g.setColour (juce::Colours::black.withAlpha (0.4f));
+    g.fillEllipse (knob.translated (1.0f, 2.0f));
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff3a3a3c), knob.getTopLeft(), juce::Colour (0xff050505),
+                                             knob.getBottomRight(), false));
+    g.fillEllipse (knob);
+    g.setColour (juce::Colours::white.withAlpha (0.25f));
+    g.drawEllipse (knob.reduced (4.0f), 1.0f);
+    plate::engrave (g, fonts, "PRESET", presetKnob.withY (presetKnob.getBottom()).withHeight (12),
+                    juce::Justification::centred, 8.0f);
+}
+
+void drawBrand (juce::Graphics& g, const Fonts& fonts, juce::Rectangle<float> bounds)
+{
+    const auto right = (int) bounds.getRight();
+    plate::engrave (g, fonts, "ZUZO", { right - 78, 88, 70, 22 }, juce::Justification::centred, 18.0f);
+    plate::engrave (g, fonts, "418 EQUALIZER", { right - 82, 112, 78, 12 }, juce::Justification::centred, 8.0f);
+}
+
+void drawClassicPlate (juce::Graphics& g, const Fonts& fonts)
+{
+    const auto bounds = g.getClipBounds().toFloat();
+    drawEnamel (g, bounds);
+
+    for (auto x : { 22.0f, bounds.getRight() - 22.0f })
+        for (auto y : { 22.0f, bounds.getBottom() - 22.0f })
+            plate::drawScrew (g, { x, y });
+
+    for (auto x : dividers)
+        drawDivider (g, x, bounds.getBottom());
+
+    for (const auto& knob : knobs)
+        drawKnob (g, fonts, knob);
+
+    for (const auto& lamp : switches)
+        drawSwitch (g, fonts, lamp);
+
+    for (const auto& lamp : clipLamps)
+    {
+        drawLampSocket (g, lamp, litRed);
+        plate::engrave (g, fonts, lamp.label, { lamp.x - 12, lamp.y, 12, (int) lampSize }, juce::Justification::centred,
+                        9.0f);
+    }
+
+    plate::engrave (g, fonts, "CLIP", { clipLamps[0].x - 8, clipLamps[0].y - 13, (int) lampSize + 16, 12 },
+                    juce::Justification::centred, 8.5f);
+
+    drawLampSocket (g, connectionLamp, litWhite);
+    plate::engrave (g, fonts, connectionLamp.label,
+                    { connectionLamp.x + (int) lampSize + 2, connectionLamp.y, 60, (int) lampSize },
+                    juce::Justification::centredLeft, 8.0f);
+
+    for (const auto& selector : qSelectors)
+        drawQSelector (g, fonts, selector);
+
+    for (const auto& stepper : steppers)
+        drawStepper (g, fonts, stepper);
+
+    drawChannelSelector (g, fonts);
+    drawWindow (g, readOut.toFloat());
+    drawPresetKnob (g, fonts);
+    drawBrand (g, fonts, bounds);
+}
+} // namespace classicPlate
+
 void drawPoint (juce::Graphics& g, const Fonts&)
 {
     g.setColour (litRed);
@@ -487,6 +773,7 @@ const Picture pictures[] {
     { "classic_kcs_boost_frames", 184, 97, frames ({ "3", "4", "5", "8", "10", "12", "16" }, 14.0f) },
     { "dot_red", 21, 21, dot (litRed) },
     { "dot_white", 21, 21, dot (litWhite) },
+    { "classic_switch_lit", 26, 26, drawClassicSwitch },
     { "display_segments", 136, 26, drawSegments },
     { "channel_labels", 75, 20, drawChannelLabels },
     { "lo_cps_bands", 20, 52, bands ({ "100", "60", "30", "20" }, 13) },
@@ -494,11 +781,188 @@ const Picture pictures[] {
     { "kcs_boost_bands", 20, 91, bands ({ "16", "12", "10", "8", "5", "4", "3" }, 13) },
     { "front_plate", 1272, 232, plate::frontPlate (1) },
     { "front_plate_second_channel", 1272, 232, plate::frontPlate (2) },
+    { "classic_plate", 1272, 231, classicPlate::drawClassicPlate },
     { "switch_ring", 16, 15, drawRing },
     { "pointer_red", 96, 96, pointer (litRed) },
     { "led_red", 14, 10, led (litRed) },
     { "pointer_white", 96, 96, pointer (litWhite) },
     { "led_white", 14, 10, led (litWhite) },
+};
+
+// The menu bar's icons, in design units: the buttons scale and centre them.
+struct Icon
+{
+    const char* name;
+    std::function<juce::Path()> draw;
+};
+
+// Scales a drawing to its icon's design extent, top-left at the origin.
+juce::Path toExtent (juce::Path path, float width, float height)
+{
+    path.applyTransform (path.getTransformToScaleToFit (0.0f, 0.0f, width, height, false));
+    return path;
+}
+
+// Stroke outlines all wind the same way, so overlapping strokes add up under the non-zero rule.
+juce::Path stroked (const juce::Path& centreLine, float thickness,
+                    juce::PathStrokeType::JointStyle joint = juce::PathStrokeType::curved,
+                    juce::PathStrokeType::EndCapStyle cap = juce::PathStrokeType::rounded)
+{
+    juce::Path outline;
+    juce::PathStrokeType (thickness, joint, cap).createStrokedPath (outline, centreLine);
+    return outline;
+}
+
+// A filled disc as a stroke of its own centre circle, so it winds like the other strokes.
+juce::Path filledDisc (float centreX, float centreY, float radius)
+{
+    juce::Path circle;
+    circle.addEllipse (centreX - radius * 0.5f, centreY - radius * 0.5f, radius, radius);
+    return stroked (circle, radius);
+}
+
+juce::Path menuIcon()
+{
+    juce::Path path;
+
+    for (int bar = 0; bar < 3; ++bar)
+        path.addRoundedRectangle (0.0f, 11.8f * (float) bar, 28.7f, 4.7f, 2.35f);
+
+    return path;
+}
+
+// The USB trident lying on its side: a round tail, an arrowhead, a round and a square branch end.
+juce::Path usbIcon()
+{
+    juce::Path lines;
+    lines.startNewSubPath (40.0f, 100.0f);
+    lines.lineTo (390.0f, 100.0f);
+    lines.startNewSubPath (120.0f, 100.0f);
+    lines.lineTo (165.0f, 38.0f);
+    lines.lineTo (250.0f, 38.0f);
+    lines.startNewSubPath (190.0f, 100.0f);
+    lines.lineTo (235.0f, 162.0f);
+    lines.lineTo (300.0f, 162.0f);
+
+    auto path = stroked (lines, 14.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::butt);
+    path.addPath (filledDisc (38.0f, 100.0f, 38.0f));
+    path.addPath (filledDisc (268.0f, 38.0f, 22.0f));
+
+    juce::Path square;
+    square.startNewSubPath (290.0f, 162.0f);
+    square.lineTo (326.0f, 162.0f);
+    path.addPath (stroked (square, 36.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::butt));
+
+    juce::Path head;
+    head.addTriangle (375.0f, 60.0f, 450.0f, 100.0f, 375.0f, 140.0f);
+    path.addPath (head);
+    return toExtent (path, 450.4f, 200.2f);
+}
+
+// The mid microphone's heart-shaped pick-up pattern, pointing up.
+juce::Path msBaseIcon()
+{
+    juce::Path cardioid;
+
+    for (int step = 0; step < 96; ++step)
+    {
+        const auto angle = juce::MathConstants<float>::twoPi * (float) step / 96.0f;
+        const auto radius = 1.0f + std::cos (angle);
+        const juce::Point<float> point (radius * std::sin (angle), -radius * std::cos (angle));
+
+        if (step == 0)
+            cardioid.startNewSubPath (point);
+        else
+            cardioid.lineTo (point);
+    }
+
+    cardioid.closeSubPath();
+    return toExtent (stroked (cardioid, 0.2f), 113.4f, 90.8f);
+}
+
+// One lobe of the side microphone's figure-eight pattern; the menu bar places two of them.
+juce::Path msOverlayIcon()
+{
+    juce::Path lobe;
+    lobe.addEllipse (0.0f, 0.0f, 72.0f, 65.2f);
+    return toExtent (stroked (lobe, 8.0f), 80.0f, 73.2f);
+}
+
+// Two chain links joined by a bar.
+juce::Path linkIcon()
+{
+    juce::Path links;
+    links.startNewSubPath (48.0f, 6.0f);
+    links.lineTo (26.0f, 6.0f);
+    links.addCentredArc (26.0f, 26.0f, 20.0f, 20.0f, 0.0f, juce::MathConstants<float>::twoPi,
+                         juce::MathConstants<float>::pi, false);
+    links.lineTo (48.0f, 46.0f);
+    links.startNewSubPath (68.7f, 6.0f);
+    links.lineTo (90.7f, 6.0f);
+    links.addCentredArc (90.7f, 26.0f, 20.0f, 20.0f, 0.0f, 0.0f, juce::MathConstants<float>::pi, false);
+    links.lineTo (68.7f, 46.0f);
+    links.startNewSubPath (38.0f, 26.0f);
+    links.lineTo (78.7f, 26.0f);
+    return toExtent (stroked (links, 12.0f), 116.7f, 52.0f);
+}
+
+juce::Path letterA()
+{
+    juce::Path strokes;
+    strokes.startNewSubPath (44.0f, 106.0f);
+    strokes.lineTo (69.0f, 32.0f);
+    strokes.lineTo (94.0f, 106.0f);
+    strokes.startNewSubPath (53.0f, 82.0f);
+    strokes.lineTo (85.0f, 82.0f);
+    return stroked (strokes, 12.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::butt);
+}
+
+juce::Path letterB()
+{
+    juce::Path bowls;
+    bowls.startNewSubPath (50.0f, 34.0f);
+    bowls.lineTo (72.0f, 34.0f);
+    bowls.cubicTo (90.0f, 34.0f, 90.0f, 67.0f, 72.0f, 67.0f);
+    bowls.lineTo (50.0f, 67.0f);
+    bowls.closeSubPath();
+    bowls.startNewSubPath (50.0f, 67.0f);
+    bowls.lineTo (76.0f, 67.0f);
+    bowls.cubicTo (96.0f, 67.0f, 96.0f, 104.0f, 76.0f, 104.0f);
+    bowls.lineTo (50.0f, 104.0f);
+    bowls.closeSubPath();
+    return stroked (bowls, 12.0f, juce::PathStrokeType::mitered);
+}
+
+// Left/right mode: the channel letter in a rounded square.
+juce::Path leftRightLetter (const juce::Path& letter)
+{
+    juce::Path frame;
+    frame.addRoundedRectangle (6.0f, 6.0f, 126.0f, 127.3f, 24.0f);
+    auto path = stroked (frame, 12.0f);
+    path.addPath (letter);
+    return toExtent (path, 138.0f, 139.3f);
+}
+
+// Mid/side mode: the channel letter in a circle.
+juce::Path midSideLetter (const juce::Path& letter)
+{
+    juce::Path frame;
+    frame.addEllipse (6.0f, 6.0f, 126.0f, 127.3f);
+    auto path = stroked (frame, 12.0f);
+    path.addPath (letter);
+    return toExtent (path, 138.0f, 139.3f);
+}
+
+const Icon icons[] {
+    { "icon_menu", menuIcon },
+    { "icon_usb", usbIcon },
+    { "icon_ms_base", msBaseIcon },
+    { "icon_ms_overlay", msOverlayIcon },
+    { "icon_link", linkIcon },
+    { "icon_a_lr", [] { return leftRightLetter (letterA()); } },
+    { "icon_b_lr", [] { return leftRightLetter (letterB()); } },
+    { "icon_a_ms", [] { return midSideLetter (letterA()); } },
+    { "icon_b_ms", [] { return midSideLetter (letterB()); } },
 };
 
 juce::Typeface::Ptr loadTypeface (const juce::File& file)
@@ -524,6 +988,20 @@ bool writePicture (const Picture& picture, const Fonts& fonts, const juce::File&
     file.deleteFile();
     juce::FileOutputStream output (file);
     return output.openedOk() && juce::PNGImageFormat().writeImageToStream (image, output);
+}
+
+// In the framework's binary path-data format, which juce::Path::loadPathFromData reads.
+bool writeIcon (const Icon& icon, const juce::File& folder)
+{
+    const auto file = folder.getChildFile (juce::String (icon.name) + ".path");
+    file.deleteFile();
+    juce::FileOutputStream output (file);
+
+    if (! output.openedOk())
+        return false;
+
+    icon.draw().writePathToStream (output);
+    return output.getStatus().wasOk();
 }
 } // namespace
 
@@ -554,6 +1032,15 @@ int main (int argc, char* argv[])
         if (! writePicture (picture, fonts, folder))
         {
             std::cerr << "vu418d_artwork: cannot write " << picture.name << ".png\n";
+            return 1;
+        }
+    }
+
+    for (const auto& icon : icons)
+    {
+        if (! writeIcon (icon, folder))
+        {
+            std::cerr << "vu418d_artwork: cannot write " << icon.name << ".path\n";
             return 1;
         }
     }
