@@ -41,6 +41,9 @@ public:
     juce::MidiManager* getMidiManager() const noexcept { return midiManager; }
     Vu418dMidiBridge* getBridge() const noexcept { return bridge.get(); }
 
+    /** Frees the bound unit for other instances and deletes the bridge; with no bridge, does nothing. */
+    void unbindUnit();
+
 private:
     /** Restores that arrive off the message thread, applied there in the order they came. */
     class RestoreHandOver : private juce::AsyncUpdater
@@ -65,7 +68,6 @@ private:
     void countOutOfMidiManager();
     juce::MidiDevice* findFreeUnit (int serialNumber) const;
     void bind (juce::MidiDevice& unit, std::unique_ptr<Vu418dMidiBridge> newBridge, bool rememberSerialNumber);
-    void unbindUnit();
 
     Vu418dParamsManager* productManager;
     std::unique_ptr<juce::AudioParameterBool> bypass;
