@@ -1,0 +1,57 @@
+#include "support/ScopedSettingsFile.h"
+
+#include <PluginEditor.h>
+#include <PluginInstance.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class PluginEditorTest : public testing::Test
+{
+protected:
+    void setNonAutomatable (int index, const juce::var& value)
+    {
+        instance.getParamsManager().setNonAutomatableParamValue (nullptr, index, value);
+    }
+
+    std::unique_ptr<juce::AudioProcessorEditor> open()
+    {
+        return std::unique_ptr<juce::AudioProcessorEditor> (instance.createEditor());
+    }
+
+    testsupport::ScopedSettingsFile settingsFile;
+    Vu418dPluginInstance instance;
+};
+} // namespace
+
+TEST_F (PluginEditorTest, IsAsLargeAsItsPanelsAndTheMenuBarAndRebuiltFromTheStoreOnEveryOpening)
+{
+    auto editor = open();
+    ASSERT_NE (editor, nullptr);
+    EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 1272, 232 + 25));
+
+    auto* menuBar = editor->getChildComponent (0);
+    auto* holder = editor->getChildComponent (1);
+    ASSERT_TRUE (menuBar != nullptr && holder != nullptr);
+    EXPECT_EQ (menuBar->getBounds(), juce::Rectangle<int> (0, 0, 1272, 25));
+    EXPECT_EQ (holder->getY(), 25);
+    editor.reset();
+
+    setNonAutomatable (ParamData::panelsOpened, true);
+    editor = open();
+    EXPECT_EQ (editor->getHeight(), 2 * 232 + 25);
+}
+
+TEST_F (PluginEditorTest, OpensInEitherThemeWithItsChildrenDrawingThroughItsLookAndFeel)
+{
+    for (const auto theme : { 0, 1 })
+    {
+        setNonAutomatable (ParamData::guiThemeChooser, theme);
+        auto editor = open();
+        juce::Image image (juce::Image::ARGB, editor->getWidth(), editor->getHeight(), true);
+        juce::Graphics g (image);
+        editor->paintEntireComponent (g, false);
+        EXPECT_EQ (&editor->getChildComponent (0)->getLookAndFeel(), &editor->getLookAndFeel()) << theme;
+    }
+}
