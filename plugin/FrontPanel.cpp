@@ -73,6 +73,30 @@ int CvFrontPanel::indexOf (int control) const noexcept
     return control + (channel == ParamData::channel2 ? ParamData::numChannelControls : 0);
 }
 
+// A knob's drag is a gesture around its value changes (a change outside a drag, such as the ctrl-click reset, is
+// written alone); a button's click is one gesture with its value, a plain switch reading 1 when on.
+void CvFrontPanel::connectControl (juce::Component& widget, int control)
+{
+    const auto index = indexOf (control);
+
+    if (auto* knob = dynamic_cast<juce::Slider*> (&widget))
+    {
+        knob->onDragStart = [this, index] { paramsManager.beginParamGesture (this, index); };
+        knob->onValueChange = [this, knob, index]
+        { paramsManager.setParamValue (this, index, (float) knob->getValue()); };
+        knob->onDragEnd = [this, index] { paramsManager.endParamGesture (this, index); };
+    }
+    else if (auto* button = dynamic_cast<juce::Button*> (&widget))
+    {
+        auto* valueWidget = dynamic_cast<VuruvoduComponent*> (&widget);
+        button->onClick = [this, button, valueWidget, index]
+        {
+            writeAsGesture (index, valueWidget != nullptr ? valueWidget->getFloatValue()
+                                                          : (button->getToggleState() ? 1.0f : 0.0f));
+        };
+    }
+}
+
 void CvFrontPanel::writeAsGesture (int index, float value)
 {
     paramsManager.beginParamGesture (this, index);
@@ -272,23 +296,7 @@ void CvFrontPanel_vuVE::connectWidgets()
     const auto widgets = controlWidgets();
 
     for (int control = 0; control < ParamData::numChannelControls; ++control)
-    {
-        auto* widget = widgets[(size_t) control];
-        const auto index = indexOf (control);
-
-        if (auto* knob = dynamic_cast<CvEncoder_vuVE*> (widget))
-        {
-            knob->onDragStart = [this, index] { paramsManager.beginParamGesture (this, index); };
-            knob->onValueChange = [this, knob, index]
-            { paramsManager.setParamValue (this, index, knob->getFloatValue()); };
-            knob->onDragEnd = [this, index] { paramsManager.endParamGesture (this, index); };
-        }
-        else if (auto* button = dynamic_cast<juce::Button*> (widget))
-        {
-            // A switch reads 1 when on, a selector its position: either way the widget's value is the parameter's.
-            button->onClick = [this, widget, index] { writeAsGesture (index, widget->getFloatValue()); };
-        }
-    }
+        connectControl (dynamic_cast<juce::Component&> (*widgets[(size_t) control]), control);
 
     abSelected.onClick = [this]
     { paramsManager.setNonAutomatableParamValue (this, ParamData::abSelected, abSelected.getToggleState()); };
@@ -571,27 +579,7 @@ void CvFrontPanel_oldGUI::connectWidgets()
     const auto widgets = controlWidgets();
 
     for (int control = 0; control < ParamData::numChannelControls; ++control)
-    {
-        auto* widget = widgets[(size_t) control];
-        const auto index = indexOf (control);
-
-        if (auto* knob = dynamic_cast<CvEncoder_classicGUI*> (widget))
-        {
-            knob->onDragStart = [this, index] { paramsManager.beginParamGesture (this, index); };
-            knob->onValueChange = [this, knob, index]
-            { paramsManager.setParamValue (this, index, knob->getFloatValue()); };
-            knob->onDragEnd = [this, index] { paramsManager.endParamGesture (this, index); };
-        }
-        else if (auto* button = dynamic_cast<juce::Button*> (widget))
-        {
-            // A selector's value is its position; a plain switch's is its toggle state.
-            auto* selector = dynamic_cast<VuruvoduComponent*> (widget);
-            button->onClick = [this, button, selector, index] {
-                writeAsGesture (index, selector != nullptr ? selector->getFloatValue()
-                                                           : (button->getToggleState() ? 1.0f : 0.0f));
-            };
-        }
-    }
+        connectControl (*widgets[(size_t) control], control);
 
     abSelected.onClick = [this]
     { paramsManager.setNonAutomatableParamValue (this, ParamData::abSelected, abSelected.getToggleState()); };

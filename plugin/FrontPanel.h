@@ -42,6 +42,8 @@ protected:
     /** The automatable index of per-channel control k (0..19) on this panel's channel. */
     int indexOf (int control) const noexcept;
 
+    /** Wires per-channel control k's widget so that a user's change reaches the store, with this panel as source. */
+    void connectControl (juce::Component& widget, int control);
     void writeAsGesture (int index, float value);
 
     /** What a channel selector shows for a CHANNEL value: linked, or this panel's own channel. */
