@@ -134,17 +134,8 @@ void drawCharacters (juce::Graphics& g, const Fonts& fonts)
                     juce::Justification::centred, false);
 }
 
-// The front plate, 1272 x 232. Every part is drawn where the panel places the widget that lights it: the
-// positions below are the widgets' top-left corners in panel coordinates, and the sizes those of their pictures.
-namespace plate
-{
-const juce::Colour engraving (0xffd9d4c7);
-const juce::Colour dimEngraving = engraving.withAlpha (0.22f);
-const juce::Colour socketRim (0xff121213);
-
+// What both front plates place: a knob of 96 x 96 from its top-left corner, and a labelled switch or lamp.
 constexpr int knobSize = 96;
-constexpr float scaleRadius = 39.0f; // where the pointer mark of the knob pictures sits
-constexpr float knobRadius = 30.0f;
 
 struct Knob
 {
@@ -153,17 +144,28 @@ struct Knob
     bool centreMark;
 };
 
-// The upper row is labelled above, the lower row below.
-const Knob knobs[] { { 153, 115, "HPF FREQ", false }, { 297, 22, "EQ1 GAIN", true },   { 297, 115, "EQ2 GAIN", true },
-                     { 530, 22, "EQ1 FREQ", false },  { 530, 115, "EQ2 FREQ", false }, { 674, 22, "LO BOOST", false },
-                     { 674, 115, "LO ATTEN", false }, { 937, 22, "HI BOOST", false },  { 937, 115, "HI ATTEN", false },
-                     { 1080, 22, "HI BW", false } };
-
 struct Lamp
 {
     int x, y;
     const char* label;
 };
+
+// The front plate, 1272 x 232. Every part is drawn where the panel places the widget that lights it: the
+// positions below are the widgets' top-left corners in panel coordinates, and the sizes those of their pictures.
+namespace plate
+{
+const juce::Colour engraving (0xffd9d4c7);
+const juce::Colour dimEngraving = engraving.withAlpha (0.22f);
+const juce::Colour socketRim (0xff121213);
+
+constexpr float scaleRadius = 39.0f; // where the pointer mark of the knob pictures sits
+constexpr float knobRadius = 30.0f;
+
+// The upper row is labelled above, the lower row below.
+const Knob knobs[] { { 153, 115, "HPF FREQ", false }, { 297, 22, "EQ1 GAIN", true },   { 297, 115, "EQ2 GAIN", true },
+                     { 530, 22, "EQ1 FREQ", false },  { 530, 115, "EQ2 FREQ", false }, { 674, 22, "LO BOOST", false },
+                     { 674, 115, "LO ATTEN", false }, { 937, 22, "HI BOOST", false },  { 937, 115, "HI ATTEN", false },
+                     { 1080, 22, "HI BW", false } };
 
 const Lamp switches[] { { 69, 33, "HPF" },  { 69, 62, "EQ1" },  { 69, 90, "EQ2" },
                         { 69, 118, "PEQ" }, { 69, 158, "A/B" }, { 69, 187, "ENGAGE" } };
@@ -492,28 +494,14 @@ namespace classicPlate
 const juce::Colour enamel (0xff59646e);
 const juce::Colour windowGlass (0xff140605);
 
-constexpr int knobSize = 96;
 constexpr float ringRadius = 41.0f; // where the knob widgets centre their 15 dots
 constexpr float knobRadius = 27.0f;
-
-struct Knob
-{
-    int x, y;
-    const char* label;
-    bool centreMark;
-};
 
 // The upper row is labelled above, the lower row below.
 const Knob knobs[] { { 152, 115, "HPF FREQ", false }, { 295, 22, "EQ1 GAIN", true },   { 295, 115, "EQ2 GAIN", true },
                      { 528, 22, "EQ1 FREQ", false },  { 528, 115, "EQ2 FREQ", false }, { 673, 22, "LO BOOST", false },
                      { 936, 22, "HI BOOST", false },  { 1080, 22, "HI BW", false },    { 673, 115, "LO ATTEN", false },
                      { 936, 115, "HI ATTEN", false } };
-
-struct Lamp
-{
-    int x, y;
-    const char* label;
-};
 
 const Lamp switches[] { { 63, 30, "HPF IN" },  { 63, 57, "EQ1 IN" }, { 63, 85, "EQ2 IN" },
                         { 63, 112, "PEQ IN" }, { 63, 150, "A / B" }, { 63, 178, "ENGAGE" } };
