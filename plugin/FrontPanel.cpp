@@ -407,12 +407,6 @@ enum EncoderType
 constexpr int qButtonType = 0;
 constexpr int hoverCheckMilliseconds = 100, hoverHoldMilliseconds = 1500;
 
-// Built from whole numbers: the framework's decimal formatting follows the process's locale.
-juce::String tenthsText (int tenths)
-{
-    return juce::String (tenths / 10) + "." + juce::String (tenths % 10);
-}
-
 juce::String knobReading (juce::Slider& knob)
 {
     const auto value = (float) knob.getValue();
@@ -424,11 +418,11 @@ juce::String knobReading (juce::Slider& knob)
         case gainDecibels:
             // Only the steps below the centre pair carry a minus sign, even where they read zero.
             return (ValueTexts::deviceStep (value) <= 126 ? "-" : "") +
-                   tenthsText (std::abs (ValueTexts::gainTenths (value)));
+                   ValueTexts::oneDecimal (std::abs (ValueTexts::gainTenths (value)));
         case eq1Hertz:
             return juce::String (ValueTexts::eq1FrequencyHertz (value));
         case eq2Kilohertz:
-            return tenthsText (ValueTexts::eq2FrequencyTenths (value));
+            return ValueTexts::oneDecimal (ValueTexts::eq2FrequencyTenths (value));
         case zeroToFourteen:
         default:
             return ValueTexts::encoderText (value);

@@ -30,13 +30,6 @@ int roundedPosition (float scale, float value)
     return (int) std::fma (scale, clampToUnit (value), 0.5f);
 }
 
-// Built from whole numbers: the framework's decimal formatting follows the process's locale, which a host may
-// have set to one with a decimal comma.
-juce::String oneDecimal (int tenths)
-{
-    return juce::String (tenths / 10) + "." + juce::String (tenths % 10);
-}
-
 int interpolatedFrequency (const Table& table, float value)
 {
     const auto position = 256 * deviceStep (value);
@@ -51,6 +44,13 @@ juce::String listEntry (const char* const (&texts)[size], float scale, float val
     return texts[(size_t) roundedPosition (scale, value)];
 }
 } // namespace
+
+// Built from whole numbers: the framework's decimal formatting follows the process's locale, which a host may
+// have set to one with a decimal comma.
+juce::String oneDecimal (int tenths)
+{
+    return juce::String (tenths / 10) + "." + juce::String (tenths % 10);
+}
 
 int deviceStep (float value)
 {

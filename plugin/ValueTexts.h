@@ -22,6 +22,9 @@ juce::String loCpsText (float value);
 juce::String kcsBoostText (float value);
 juce::String kcsAttenText (float value);
 
+/** A non-negative number of tenths with one decimal, "14.0", whatever the process's locale. */
+juce::String oneDecimal (int tenths);
+
 // The numbers behind the texts, for read-outs that draw their own digits.
 int hpfFrequencyHertz (float value);
 int eq1FrequencyHertz (float value);
