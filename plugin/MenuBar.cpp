@@ -170,11 +170,8 @@ void MenuBar::nonAutomatableParamValueChanged (int index, juce::var value)
     {
         const auto connected = (bool) value;
 
-        if (connected != usbConnected)
-        {
-            usbConnected = connected;
+        if (connected != usbButton.isConnected())
             usbButton.setConnected (connected);
-        }
     }
 }
 
@@ -183,11 +180,8 @@ void MenuBar::connectionListChanged()
     auto* midiManager = pluginInstance.getMidiManager();
     const auto available = midiManager != nullptr && ! midiManager->getConnectionList()->isEmpty();
 
-    if (available != usbAvailable)
-    {
-        usbAvailable = available;
+    if (available != usbButton.isAvailable())
         usbButton.setAvailable (available);
-    }
 }
 
 bool MenuBar::commandListenerCallback (juce::CvCommand* command)

@@ -94,8 +94,6 @@ private:
     juce::LookAndFeel_V4 deviceMenuLookAndFeel;
     juce::MenuBarShapeButton menuButton, msButton, linkButton, aButton, bButton;
     juce::MenuBarUsbButton usbButton;
-    // What the indicator was last given: it only takes changes, and cannot be asked.
-    bool usbConnected = false, usbAvailable = false;
     juce::Colour gradientTop { 0 }, gradientBottom { 0 };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MenuBar)

@@ -72,6 +72,8 @@ public:
 
     void setConnected (bool shouldBeConnected);
     void setAvailable (bool shouldBeAvailable);
+    bool isConnected() const noexcept { return connected; }
+    bool isAvailable() const noexcept { return available; }
 
 private:
     void timerCallback() override;
