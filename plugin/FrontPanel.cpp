@@ -29,20 +29,16 @@ const juce::Rectangle<int> resetBounds { 1142, 145, 47, 47 };
 constexpr int channelSelectorWidth = 115, displayWidth = 60;
 constexpr int clipHoldMilliseconds = 300;
 
-juce::Image loadImage (const char* data, int size)
-{
-    return juce::ImageCache::getFromMemory (data, size);
-}
-
 juce::Image plateFor (int panelNo)
 {
-    return panelNo == 2 ? loadImage (BinaryData::temp_binary_data_18, BinaryData::temp_binary_data_18Size)
-                        : loadImage (BinaryData::temp_binary_data_17, BinaryData::temp_binary_data_17Size);
+    return panelNo == 2
+               ? juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_18, BinaryData::temp_binary_data_18Size)
+               : juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_17, BinaryData::temp_binary_data_17Size);
 }
 
 int imageHeight (const char* data, int size)
 {
-    return loadImage (data, size).getHeight();
+    return juce::ImageCache::getFromMemory (data, size).getHeight();
 }
 
 void lightClip (CvClip_vuVE& clip)
@@ -457,7 +453,7 @@ void CvFrontPanel_oldGUI::ClipHold::timerCallback()
 
 CvFrontPanel_oldGUI::CvFrontPanel_oldGUI (ParamData::SelectedChannel panelChannel, Vu418dParamsManager& manager)
     : CvFrontPanel (panelChannel, manager)
-    , background (loadImage (BinaryData::temp_binary_data_3, BinaryData::temp_binary_data_3Size))
+    , background (juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_3, BinaryData::temp_binary_data_3Size))
     , hpfFreq (false)
     , eq1Gain (true)
     , eq2Gain (true)

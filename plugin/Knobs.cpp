@@ -4,11 +4,6 @@
 
 namespace
 {
-juce::Image loadImage (const char* data, int size)
-{
-    return juce::ImageCache::getFromMemory (data, size);
-}
-
 /** The two positions nearest to a value and how far the value lies from the first towards the second. */
 struct Neighbours
 {
@@ -66,8 +61,10 @@ void followShift (juce::Slider& slider, const juce::ModifierKeys& modifiers, boo
 
 CvEncoder_vuVE::CvEncoder_vuVE (bool hasCentreMark)
     : juce::DropShadow (juce::Colour (0x90000000), 4, {})
-    , redPointer (loadImage (BinaryData::temp_binary_data_20, BinaryData::temp_binary_data_20Size))
-    , whitePointer (loadImage (BinaryData::temp_binary_data_22, BinaryData::temp_binary_data_22Size))
+    , redPointer (
+          juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_20, BinaryData::temp_binary_data_20Size))
+    , whitePointer (
+          juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_22, BinaryData::temp_binary_data_22Size))
     , positions (15)
     , centreMark (hasCentreMark)
 {
@@ -135,8 +132,8 @@ CvEncoder_classicGUI::CvEncoder_classicGUI (bool hasCentreMark)
     , ringRadius (41.0f)
     , positions (15)
     , centreMark (hasCentreMark)
-    , whiteDot (loadImage (BinaryData::temp_binary_data_9, BinaryData::temp_binary_data_9Size))
-    , redDot (loadImage (BinaryData::temp_binary_data_8, BinaryData::temp_binary_data_8Size))
+    , whiteDot (juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_9, BinaryData::temp_binary_data_9Size))
+    , redDot (juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_8, BinaryData::temp_binary_data_8Size))
 {
     setUpKnob (*this);
     setVelocityBasedMode (false);

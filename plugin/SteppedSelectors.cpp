@@ -30,11 +30,6 @@ constexpr int channelLongPressMs = 800;
 constexpr int classicChannelTickMs = 100;
 constexpr int classicChannelLongPressTicks = 9;
 
-juce::Image loadImage (const char* data, int size)
-{
-    return juce::ImageCache::getFromMemory (data, size);
-}
-
 int steppedFreqIndex (int index, int positions, int action)
 {
     switch (action)
@@ -158,7 +153,7 @@ CvFreqSelector_vuVE::CvFreqSelector_vuVE (FreqSelectorType type)
     : juce::Button ({})
 {
     const auto layout = freqLayoutFor (type);
-    strip = loadImage (layout.data, layout.dataSize);
+    strip = juce::ImageCache::getFromMemory (layout.data, layout.dataSize);
     positions = layout.positions;
     wrapAround = layout.wrapAround;
 
@@ -247,7 +242,7 @@ CvFreqSelector_classicGUI::CvFreqSelector_classicGUI (const char* imageData, int
     , positions (numPositions)
     , upPoint (up)
     , downPoint (down)
-    , strip (loadImage (imageData, imageDataSize))
+    , strip (juce::ImageCache::getFromMemory (imageData, imageDataSize))
 {
 }
 
@@ -326,8 +321,8 @@ void CvFreqSelector_classicGUI::stepAndReport()
 
 CvQSelector_vuVE::CvQSelector_vuVE()
     : juce::Button ({})
-    , whiteLed (loadImage (BinaryData::temp_binary_data_23, BinaryData::temp_binary_data_23Size))
-    , redLed (loadImage (BinaryData::temp_binary_data_21, BinaryData::temp_binary_data_21Size))
+    , whiteLed (juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_23, BinaryData::temp_binary_data_23Size))
+    , redLed (juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_21, BinaryData::temp_binary_data_21Size))
 {
     setSize (72, 50);
 }
@@ -401,8 +396,8 @@ void CvQSelector_vuVE::stepAndReport()
 
 CvQSelector_oldGUI::CvQSelector_oldGUI()
     : juce::Button ({})
-    , whiteDot (loadImage (BinaryData::temp_binary_data_9, BinaryData::temp_binary_data_9Size))
-    , redDot (loadImage (BinaryData::temp_binary_data_8, BinaryData::temp_binary_data_8Size))
+    , whiteDot (juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_9, BinaryData::temp_binary_data_9Size))
+    , redDot (juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_8, BinaryData::temp_binary_data_8Size))
 {
 }
 
@@ -507,7 +502,7 @@ void CvQSelector_oldGUI::stepAndReport()
 
 CvChannelSelector_vuVE::CvChannelSelector_vuVE()
     : juce::Button ({})
-    , labels (loadImage (BinaryData::temp_binary_data_13, BinaryData::temp_binary_data_13Size))
+    , labels (juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_13, BinaryData::temp_binary_data_13Size))
 {
 }
 
@@ -571,7 +566,7 @@ float CvChannelSelector_vuVE::getFloatValue()
 
 CvChannelSelector_classicGUI::CvChannelSelector_classicGUI()
     : juce::Button ({})
-    , labels (loadImage (BinaryData::temp_binary_data_5, BinaryData::temp_binary_data_5Size))
+    , labels (juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_5, BinaryData::temp_binary_data_5Size))
 {
 }
 
