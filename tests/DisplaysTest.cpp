@@ -99,17 +99,13 @@ bool sameArea (const juce::Image& image, juce::Rectangle<int> area, const juce::
 
 TEST (Displays, ReadsEachTypeAtTheUnitsKnownValues)
 {
+    // The other values and types are checked against the parameter texts below; these add the padding.
     const std::tuple<DisplayType, float, std::string> cases[] { { hpfFrequencyReading, 0.0f, " 18" },
-                                                                { eq1FrequencyReading, 1.0f, "999" },
                                                                 { gainReading, 0.0f, "-15.0" },
-                                                                { gainReading, 127 / 255.0f, " 0.0" },
                                                                 { gainReading, 126 / 255.0f, " 0.0" },
-                                                                { gainReading, 1.0f, "15.0" },
-                                                                { eq2FrequencyReading, 0.0f, " 0.6" },
                                                                 { qReading, 0.0f, " 3.0" },
                                                                 { qReading, 0.5f, " 1.3" },
                                                                 { qReading, 1.0f, " 0.2" },
-                                                                { scaleReading, 1.0f, "14.0" },
                                                                 { static_cast<DisplayType> (7), 1.0f, "   " } };
 
     for (const auto& [type, value, expected] : cases)
@@ -133,14 +129,12 @@ TEST (Displays, EveryStepReadsAsTheParameterText)
     };
 
     for (const auto& [type, text] : types)
-    {
         for (int step = 0; step < 256; ++step)
         {
             const auto expected =
                 text (step / 255.0f).upToFirstOccurrenceOf (" ", false, false).replace ("-0.0", "0.0");
             ASSERT_EQ (juce::String (readingFor (type, step / 255.0f)).trimStart(), expected) << type << ", " << step;
         }
-    }
 }
 
 TEST (Displays, ShowsTheValueWidgetThatReports)

@@ -47,8 +47,7 @@ struct RepaintCounter : public juce::CachedComponentImage
     {
         auto* counter = new RepaintCounter();
         component.setCachedComponentImage (counter);
-        counter->count = 0;
-        return counter->count;
+        return counter->count = 0;
     }
 
     void paint (juce::Graphics&) override {}
@@ -116,7 +115,6 @@ TEST_F (FrontPanel, AChannelTwoPanelShowsOnlyItsOwnIndicesAndWritesNothingBack)
     manager.setParamValue (nullptr, 20 + ParamData::hpfIn, 1.0f);
     Panel late (ParamData::channel2, manager);
     EXPECT_EQ (late.getBounds(), juce::Rectangle<int> (0, 0, 1272, 232));
-    EXPECT_EQ (widget<juce::Component> (late, channelRow).getBounds(), juce::Rectangle<int> (1062, 117, 115, 20));
     EXPECT_EQ (valueOf (late, hpfInRow), 1.0f);
     recorder.events.clear();
 
@@ -162,7 +160,7 @@ TEST_F (FrontPanel, AShortClickSelectsByPanelsOpenedAndALongPressOnlyLinks)
     EXPECT_TRUE (valueOf (first, channelRow) == 0.0f && valueOf (second, channelRow) == 0.0f);
 }
 
-TEST_F (FrontPanel, AKnobDragIsAGestureFromThePanelThatTheLinkedPanelFollows)
+TEST_F (FrontPanel, AKnobDragIsAGestureAndAnABClickAWriteThatTheOtherPanelFollows)
 {
     auto& knob = widget<juce::Slider> (first, eq1GainRow);
     const juce::Point<float> down (48.0f, 200.0f), up (48.0f, 100.0f);
@@ -181,10 +179,7 @@ TEST_F (FrontPanel, AKnobDragIsAGestureFromThePanelThatTheLinkedPanelFollows)
     // The linked copy travels as text with six significant digits.
     EXPECT_TRUE (
         testsupport::pumpUntil ([&] { return std::abs (valueOf (second, eq1GainRow) - knob.getValue()) < 1.0e-5; }));
-}
 
-TEST_F (FrontPanel, AnABClickIsWrittenAndTheOtherPanelFollows)
-{
     widget<juce::Button> (first, abRow).triggerClick();
     ASSERT_TRUE (
         testsupport::pumpUntil ([&] { return ! eventsOf (Kind::nonAutomatable, ParamData::abSelected).empty(); }));
@@ -210,9 +205,7 @@ TEST_F (FrontPanel, ADoubleClickInTheResetAreaResetsEveryParameter)
     {
         const auto& event = recorder.events[i];
         const auto index = (int) i / 3;
-        EXPECT_TRUE (event.index == index && event.source == nullptr) << i;
-        EXPECT_EQ (event.kind, triple[i % 3]);
-
+        EXPECT_TRUE (event.index == index && event.source == nullptr && event.kind == triple[i % 3]) << i;
         EXPECT_EQ (event.value, event.kind == Kind::value ? Vu418dParamsManager::getDefaultValue (index) : 0.0f);
     }
 
@@ -302,9 +295,7 @@ TEST_F (FrontPanel, NothingReachesAnUnsubscribedPanel)
     for (auto row : { hpfInRow, channelRow, abRow, isConnectedRow, clipLRow })
         EXPECT_EQ (valueOf (first, row), 0.0f) << row;
 
-    EXPECT_EQ (valueOf (first, eq1GainRow), 0.5f);
-    EXPECT_EQ (valueOf (first, eq1QRow), 0.5f);
-
+    EXPECT_TRUE (valueOf (first, eq1GainRow) == 0.5f && valueOf (first, eq1QRow) == 0.5f);
     EXPECT_FALSE (widget<CvDisplay_vuVE> (first, displayRow).isMidSideIndicatorLit());
 }
 

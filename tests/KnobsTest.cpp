@@ -82,7 +82,6 @@ bool showsDotAt (const juce::Image& rendered, const juce::Image& dot, juce::Poin
 TEST (Knobs, VuVEShowsOnePointerOnAPositionAndCrossFadesBetween)
 {
     CvEncoder_vuVE knob (false);
-    ASSERT_EQ (knob.getLocalBounds(), juce::Rectangle<int> (96, 96));
 
     for (const auto position : { 0, 7, 14 })
     {
@@ -98,13 +97,10 @@ TEST (Knobs, VuVEShowsOnePointerOnAPositionAndCrossFadesBetween)
     EXPECT_EQ (alphaAt (halfway, pointerMark (4)), opaque);
     EXPECT_EQ (alphaAt (quarter, pointerMark (3)), opaque);
     EXPECT_NEAR (alphaAt (quarter, pointerMark (4)), opaque / 2, 3);
-}
 
-TEST (Knobs, VuVEMiddlePointerIsRedOnlyWithACentreMark)
-{
-    CvEncoder_vuVE gain (true), plain (false);
-    EXPECT_TRUE (isRedAt (render (gain, 0.5f), pointerMark (7)));
-    EXPECT_FALSE (isRedAt (render (plain, 0.5f), pointerMark (7)));
+    CvEncoder_vuVE gain (true);
+    EXPECT_TRUE (isRedAt (render (gain, 0.5f), pointerMark (7))) << "only a centre-marked middle pointer is red";
+    EXPECT_FALSE (isRedAt (render (knob, 0.5f), pointerMark (7)));
     EXPECT_FALSE (isRedAt (render (gain, 6.5f / 14.0f), pointerMark (6)));
 }
 
@@ -116,16 +112,16 @@ TEST (Knobs, ClassicPlacesTruncatedDotsOnTheRing)
         juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_9, BinaryData::temp_binary_data_9Size);
     const auto red =
         juce::ImageCache::getFromMemory (BinaryData::temp_binary_data_8, BinaryData::temp_binary_data_8Size);
-    const juce::Point<int> first (24, 90), second (10, 82), middle (38, 11), last (51, 90);
-    const juce::Point<int> centre (10, 10);
+    const juce::Point<int> first (24, 90), second (10, 82), middle (38, 11), last (51, 90), centre (10, 10);
 
-    EXPECT_TRUE (showsDotAt (render (knob, 0.0f), white, first));
-    EXPECT_TRUE (showsDotAt (render (knob, 0.5f), red, middle));
     CvEncoder_classicGUI plain (false);
     plain.setSize (96, 110);
+    const auto bottom = render (knob, 0.0f);
+    EXPECT_TRUE (showsDotAt (bottom, white, first));
+    EXPECT_EQ (alphaAt (bottom, second + centre), 0);
+    EXPECT_TRUE (showsDotAt (render (knob, 0.5f), red, middle));
     EXPECT_TRUE (showsDotAt (render (plain, 0.5f), white, middle));
     EXPECT_TRUE (showsDotAt (render (knob, 1.0f), white, last));
-    EXPECT_EQ (alphaAt (render (knob, 0.0f), second + centre), 0);
 
     const auto halfway = render (knob, 0.5f / 14.0f);
     EXPECT_EQ (alphaAt (halfway, first + centre), alphaAt (white, centre));
@@ -149,18 +145,15 @@ protected:
 using KnobTypes = testing::Types<CvEncoder_vuVE, CvEncoder_classicGUI>;
 TYPED_TEST_SUITE (KnobsPress, KnobTypes);
 
-TYPED_TEST (KnobsPress, CtrlClickResetsAtOnceAndStartsNoDrag)
+TYPED_TEST (KnobsPress, CtrlClickResetsAtOnceAndStartsNoDragWhileOtherModifiersDrag)
 {
     this->knob.setFloatValue (0.75f, juce::dontSendNotification);
     pressAndDrag (this->knob, Mods::ctrlModifier, 64.0f);
-
     EXPECT_FLOAT_EQ (this->knob.getFloatValue(), 0.25f);
     EXPECT_EQ (this->listener.changes, 1);
     EXPECT_EQ (this->listener.dragStarts, 0);
-}
 
-TYPED_TEST (KnobsPress, OtherModifiersDragTheKnob)
-{
+    this->knob.setFloatValue (0.0f, juce::dontSendNotification);
     pressAndDrag (this->knob, 0, 128.0f);
     EXPECT_FLOAT_EQ (this->knob.getFloatValue(), 0.25f); // 512 px cover the range
 
@@ -195,15 +188,12 @@ TYPED_TEST (KnobsPress, ShiftSwitchesFineDragWhileHeld)
     EXPECT_FALSE (pressed.getVelocityBasedMode());
 }
 
-TEST (Knobs, VuVEAltDragStaysCoarse)
+TEST (Knobs, VuVEAltDragStaysCoarseAndClassicHoverReachesTheExtendedListenerRegisteredOnce)
 {
-    CvEncoder_vuVE knob (false);
-    pressAndDrag (knob, Mods::altModifier, 128.0f);
-    EXPECT_FLOAT_EQ (knob.getFloatValue(), 0.25f);
-}
+    CvEncoder_vuVE vuVE (false);
+    pressAndDrag (vuVE, Mods::altModifier, 128.0f);
+    EXPECT_FLOAT_EQ (vuVE.getFloatValue(), 0.25f);
 
-TEST (Knobs, ClassicHoverReachesTheExtendedListenerRegisteredOnce)
-{
     CvEncoder_classicGUI knob (false);
     CountingListener listener;
     const auto event = mouseAt (knob, 0);

@@ -39,13 +39,6 @@ void wheel (juce::Component& c, float deltaY, bool reversed = false, float delta
     c.mouseWheelMove (eventAt (c, {}), { deltaX, deltaY, reversed, false, false });
 }
 
-// Only a loose lower bound: the framework's timers fire late, or early by up to their thread's last sleep, which
-// is longer on a loaded machine.
-void expectInterval (double milliseconds, double expected)
-{
-    EXPECT_GT (milliseconds, expected / 2.0);
-}
-
 // Records each reported value, as a panel's click callback reads it, and when it arrived.
 template <typename Widget>
 struct Reports
@@ -112,7 +105,8 @@ struct HoverListener : public ExtendedListener
 } // namespace
 
 // The reports are asynchronous clicks, which a loaded machine delivers late: the timing is read from the timer,
-// and only the first repeat's delay from the press is bounded, from below.
+// and delays from the press are bounded only loosely from below (at half the interval), as the framework's timers
+// fire early by up to their thread's last sleep, which is longer on a loaded machine.
 TEST (SteppedSelectors, HoldingAZoneRepeatsAfter600MsThenEvery200MsAndStopsOnRelease)
 {
     CvFreqSelector_vuVE selector (loCpsSelector);
@@ -130,7 +124,7 @@ TEST (SteppedSelectors, HoldingAZoneRepeatsAfter600MsThenEvery200MsAndStopsOnRel
 
     EXPECT_TRUE (reports.values.size() >= 3 && reports.values == std::vector<float> (reports.values.size(), 1.0f))
         << "saturates at the top";
-    expectInterval (reports.times[1], 600.0);
+    EXPECT_GT (reports.times[1], 600.0 / 2.0);
 }
 
 TEST (SteppedSelectors, ClassicFrequencySelectorReportsAtOnceAndRepeats)
@@ -149,10 +143,7 @@ TEST (SteppedSelectors, ClassicFrequencySelectorReportsAtOnceAndRepeats)
 
 TEST (SteppedSelectors, ZoneTestsAreHalfOpenAndPointTestsReachTenPixels)
 {
-    EXPECT_EQ (CvFreqSelector_vuVE (kcsAttSelector).getBounds(), juce::Rectangle<int> (0, 0, 20, 117));
-    EXPECT_EQ (CvFreqSelector_vuVE (kcsBstSelector).getBounds(), juce::Rectangle<int> (0, 0, 20, 162));
     CvFreqSelector_vuVE vuVE (loCpsSelector);
-    EXPECT_EQ (vuVE.getBounds(), juce::Rectangle<int> (0, 0, 20, 142));
     Reports vuVEReports (vuVE);
 
     for (auto [x, y] : { std::pair (20, 95), std::pair (5, 88), std::pair (5, 109), std::pair (5, 142) })
@@ -238,35 +229,32 @@ TEST (SteppedSelectors, ValueConversions)
 {
     // Rounded in single precision: a hair below a half step already counts as the next position.
     CvFreqSelector_vuVE loCps (loCpsSelector);
-    for (auto [in, out] : { std::pair (0x1.aaaaaap-1f, 1.0f), std::pair (0x1.555554p-3f, 1.0f / 3.0f),
-                            std::pair (0x1.555552p-3f, 0.0f), std::pair (2.0f / 3.0f, 2.0f / 3.0f) })
-    {
-        loCps.setFloatValue (in, juce::dontSendNotification);
-        EXPECT_EQ (loCps.getFloatValue(), out) << in;
-    }
-
     CvQSelector_vuVE q;
-    for (auto [in, out] :
-         { std::pair (1.0f, 1.0f), std::pair (0.999f, 1.0f), std::pair (0.5f, 0.5f), std::pair (0.11f, 0.0f),
-           std::pair (0.112f, 0.125f), std::pair (-0.3f, 0.0f), std::pair (7.0f, 1.0f) })
-    {
-        q.setFloatValue (in, juce::dontSendNotification);
-        EXPECT_EQ (q.getFloatValue(), out) << in;
-    }
-
     CvChannelSelector_vuVE channel;
-    for (auto [in, out] : { std::pair (0.49f, 0.0f), std::pair (0.5f, 0.5f), std::pair (0.99f, 0.5f),
-                            std::pair (1.0f, 1.0f), std::pair (std::nanf (""), 0.0f), std::pair (3.0f, 1.0f) })
+    const std::tuple<VuruvoduComponent*, float, float> cases[] { { &loCps, 0x1.aaaaaap-1f, 1.0f },
+                                                                 { &loCps, 0x1.555554p-3f, 1.0f / 3.0f },
+                                                                 { &loCps, 0x1.555552p-3f, 0.0f },
+                                                                 { &q, 0.999f, 1.0f },
+                                                                 { &q, 0.11f, 0.0f },
+                                                                 { &q, 0.112f, 0.125f },
+                                                                 { &q, -0.3f, 0.0f },
+                                                                 { &q, 7.0f, 1.0f },
+                                                                 { &channel, 0.49f, 0.0f },
+                                                                 { &channel, 0.99f, 0.5f },
+                                                                 { &channel, 1.0f, 1.0f },
+                                                                 { &channel, std::nanf (""), 0.0f },
+                                                                 { &channel, 3.0f, 1.0f } };
+
+    for (auto [widget, in, out] : cases)
     {
-        channel.setFloatValue (in, juce::dontSendNotification);
-        EXPECT_EQ (channel.getFloatValue(), out) << in;
+        widget->setFloatValue (in, juce::dontSendNotification);
+        EXPECT_EQ (widget->getFloatValue(), out) << in;
     }
 }
 
 TEST (SteppedSelectors, QSelectorsStepDownOnTheRightAndRepeatEvery200Ms)
 {
     CvQSelector_vuVE vuVE;
-    EXPECT_EQ (vuVE.getBounds(), juce::Rectangle<int> (0, 0, 72, 50));
     vuVE.setFloatValue (0.5f, juce::dontSendNotification);
     Reports reports (vuVE);
     press (vuVE, 59, 46);
@@ -286,34 +274,33 @@ TEST (SteppedSelectors, QSelectorsStepDownOnTheRightAndRepeatEvery200Ms)
     EXPECT_EQ (classic.getTimerInterval(), 100) << "steps on every second tick";
     ASSERT_TRUE (classicReports.settle (3));
     release (classic);
-    expectInterval (classicReports.times[1], 200.0);
+    EXPECT_GT (classicReports.times[1], 200.0 / 2.0);
     EXPECT_EQ (classicReports.values.back(), 3.0f / 8.0f);
-}
-
-template <typename QSelector>
-void expectWheelKeepsItsLastDirection()
-{
-    QSelector q;
-    q.setFloatValue (0.5f, juce::dontSendNotification);
-    Reports reports (q);
-
-    // Each report is awaited before the next event, so the asynchronous ones read the index of their step.
-    wheel (q, 0.3f);
-    reports.settle (1);
-    wheel (q, 0.0f, false, 1.0f);
-    reports.settle (2);
-    wheel (q, 0.3f, true);
-    reports.settle (3);
-    release (q);
-    wheel (q, 0.0f, false, 1.0f);
-    reports.settle (4);
-    EXPECT_EQ (reports.values, (std::vector<float> { 3.0f / 8.0f, 2.0f / 8.0f, 3.0f / 8.0f, 3.0f / 8.0f }));
 }
 
 TEST (SteppedSelectors, QWheelKeepsItsLastDirectionAndReReportsAfterRelease)
 {
-    expectWheelKeepsItsLastDirection<CvQSelector_vuVE>();
-    expectWheelKeepsItsLastDirection<CvQSelector_oldGUI>();
+    const auto check = [] (auto& q)
+    {
+        q.setFloatValue (0.5f, juce::dontSendNotification);
+        Reports reports (q);
+
+        // Each report is awaited before the next event, so the asynchronous ones read the index of their step.
+        wheel (q, 0.3f);
+        reports.settle (1);
+        wheel (q, 0.0f, false, 1.0f);
+        reports.settle (2);
+        wheel (q, 0.3f, true);
+        reports.settle (3);
+        release (q);
+        wheel (q, 0.0f, false, 1.0f);
+        reports.settle (4);
+        EXPECT_EQ (reports.values, (std::vector<float> { 3.0f / 8.0f, 2.0f / 8.0f, 3.0f / 8.0f, 3.0f / 8.0f }));
+    };
+    CvQSelector_vuVE vuVE;
+    CvQSelector_oldGUI classic;
+    check (vuVE);
+    check (classic);
 }
 
 TEST (SteppedSelectors, QHoverListenerIsRegisteredOnceAndClearedByNull)
@@ -333,17 +320,17 @@ TEST (SteppedSelectors, QHoverListenerIsRegisteredOnceAndClearedByNull)
 
 TEST (SteppedSelectors, VuVEChannelShortClickEndsInThePanelsChannel)
 {
-    for (int panelChannel : { 0, 1, 2 })
-        for (int start : { 0, 1, 2 })
-        {
-            CvChannelSelector_vuVE channel;
-            channel.shortClickState = panelChannel;
-            channel.setFloatValue ((float) start * 0.5f, juce::dontSendNotification);
-            Reports reports (channel);
-            click (channel, 100, 10);
-            const auto stepped = start == 1 ? 2 : 1;
-            EXPECT_EQ (reports.next(), (float) (panelChannel == 0 ? stepped : panelChannel) * 0.5f);
-        }
+    // Without a panel channel a click steps 0 -> 1 -> 2 -> 1.
+    for (auto [panelChannel, start, end] : { std::tuple (0, 0, 1), std::tuple (0, 1, 2), std::tuple (0, 2, 1),
+                                             std::tuple (1, 1, 1), std::tuple (2, 0, 2) })
+    {
+        CvChannelSelector_vuVE channel;
+        channel.shortClickState = panelChannel;
+        channel.setFloatValue ((float) start * 0.5f, juce::dontSendNotification);
+        Reports reports (channel);
+        click (channel, 100, 10);
+        EXPECT_EQ (reports.next(), (float) end * 0.5f) << panelChannel << ", " << start;
+    }
 }
 
 TEST (SteppedSelectors, VuVEChannelLongPressLinksAndOutsidePressesTakeNoSnapshot)
@@ -355,7 +342,7 @@ TEST (SteppedSelectors, VuVEChannelLongPressLinksAndOutsidePressesTakeNoSnapshot
 
     press (channel, 95, 19);
     EXPECT_EQ (reports.next(), 0.0f);
-    expectInterval (reports.times[0], 800.0);
+    EXPECT_GT (reports.times[0], 800.0 / 2.0);
     release (channel);
     testsupport::pumpMessages (50);
     EXPECT_EQ (reports.values.size(), 1u) << "a long press does not step on release";
@@ -388,7 +375,7 @@ TEST (SteppedSelectors, ClassicChannelLinksOnTheNinthTickAndAClickFromLinkedGive
     testsupport::pumpMessages (700);
     EXPECT_TRUE (reports.values.empty());
     ASSERT_TRUE (reports.settle (1, 500));
-    expectInterval (reports.times[0], 900.0);
+    EXPECT_GT (reports.times[0], 900.0 / 2.0);
     testsupport::pumpMessages (200);
     release (channel);
     click (channel, 110, 9);
@@ -399,25 +386,23 @@ TEST (SteppedSelectors, ClassicChannelLinksOnTheNinthTickAndAClickFromLinkedGive
 TEST (SteppedSelectors, PaintDrawsOnlyTheCurrentBandLabelOrFrame)
 {
     CvFreqSelector_vuVE loCps (loCpsSelector);
-    loCps.setFloatValue (1.0f / 3.0f, juce::dontSendNotification);
-    expectOnlyDrawn (loCps, { 0, 26, 20, 13 },
-                     picture (BinaryData::temp_binary_data_14, BinaryData::temp_binary_data_14Size), { 0, 26 });
-
     CvFreqSelector_classicGUI classic (BinaryData::temp_binary_data_6, BinaryData::temp_binary_data_6Size, 4,
                                        { 17, 103 }, { 17, 135 });
+    CvChannelSelector_vuVE vuVEChannel;
+    CvChannelSelector_classicGUI classicChannel;
     classic.setBounds (0, 0, 33, 146);
+    vuVEChannel.setBounds (0, 0, 115, 20);
+    classicChannel.setBounds (0, 0, 120, 20);
+    loCps.setFloatValue (1.0f / 3.0f, juce::dontSendNotification);
     classic.setFloatValue (1.0f, juce::dontSendNotification);
+    vuVEChannel.setFloatValue (1.0f, juce::dontSendNotification);
+
+    expectOnlyDrawn (loCps, { 0, 26, 20, 13 },
+                     picture (BinaryData::temp_binary_data_14, BinaryData::temp_binary_data_14Size), { 0, 26 });
     expectOnlyDrawn (classic, { 0, 0, 33, 64 },
                      picture (BinaryData::temp_binary_data_6, BinaryData::temp_binary_data_6Size), { 132, 0 });
-
-    CvChannelSelector_vuVE vuVEChannel;
-    vuVEChannel.setBounds (0, 0, 115, 20);
-    vuVEChannel.setFloatValue (1.0f, juce::dontSendNotification);
     expectOnlyDrawn (vuVEChannel, { 50, 0, 25, 20 },
                      picture (BinaryData::temp_binary_data_13, BinaryData::temp_binary_data_13Size), { 50, 0 });
-
-    CvChannelSelector_classicGUI classicChannel;
-    classicChannel.setBounds (0, 0, 120, 20);
     expectOnlyDrawn (classicChannel, { 0, 0, 80, 20 },
                      picture (BinaryData::temp_binary_data_5, BinaryData::temp_binary_data_5Size), { 80, 0 });
 }
