@@ -1,7 +1,7 @@
 #include "PluginInstance.h"
 
 #include "Identifiers.h"
-#include "PluginEditor.h"
+#include "editor/PluginEditor.h"
 
 Vu418dPluginInstance::Vu418dPluginInstance()
     : juce::CvPluginInstance (std::make_unique<Vu418dParamsManager> (*this),

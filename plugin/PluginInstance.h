@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiBridge.h"
+#include "link/MidiBridge.h"
 #include "ParamsManager.h"
 
 /** The object a host creates for each insert of the plug-in: a stereo pass-through that owns the parameter

@@ -1,4 +1,4 @@
-#include <PanelsHolder.h>
+#include <editor/PanelsHolder.h>
 #include <PluginInstance.h>
 
 #include "support/MessageLoop.h"

@@ -2,7 +2,7 @@
 #include "support/MessageLoop.h"
 #include "support/RecordingListener.h"
 
-#include <Conversions.h>
+#include <link/Conversions.h>
 #include <Identifiers.h>
 #include <PluginInstance.h>
 

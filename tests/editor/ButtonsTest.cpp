@@ -1,4 +1,4 @@
-#include <Buttons.h>
+#include <editor/Buttons.h>
 
 #include <BinaryResources.h>
 

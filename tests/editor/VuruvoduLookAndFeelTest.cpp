@@ -1,4 +1,4 @@
-#include <VuruvoduLookAndFeel.h>
+#include <editor/VuruvoduLookAndFeel.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "support/MessageLoop.h"
 
-#include <MidiParams.h>
+#include <link/MidiParams.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "support/ScopedSettingsFile.h"
 
-#include <PluginEditor.h>
+#include <editor/PluginEditor.h>
 #include <PluginInstance.h>
 
 #include <gtest/gtest.h>

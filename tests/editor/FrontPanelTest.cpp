@@ -1,4 +1,4 @@
-#include <FrontPanel.h>
+#include <editor/FrontPanel.h>
 
 #include <BinaryResources.h>
 #include <PluginInstance.h>

@@ -1,4 +1,4 @@
-#include <Conversions.h>
+#include <link/Conversions.h>
 
 #include <gtest/gtest.h>
 

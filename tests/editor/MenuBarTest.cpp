@@ -4,7 +4,7 @@
 #include "support/ScopedSettingsFile.h"
 
 #include <Identifiers.h>
-#include <MenuBar.h>
+#include <editor/MenuBar.h>
 #include <PluginInstance.h>
 
 #include <gtest/gtest.h>

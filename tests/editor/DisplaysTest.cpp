@@ -1,4 +1,4 @@
-#include <Displays.h>
+#include <editor/Displays.h>
 #include <ValueTexts.h>
 
 #include <BinaryResources.h>

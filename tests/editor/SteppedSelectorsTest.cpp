@@ -1,4 +1,4 @@
-#include <SteppedSelectors.h>
+#include <editor/SteppedSelectors.h>
 #include <BinaryResources.h>
 
 #include "support/MessageLoop.h"

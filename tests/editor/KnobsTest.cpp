@@ -1,4 +1,4 @@
-#include <Knobs.h>
+#include <editor/Knobs.h>
 
 #include <BinaryResources.h>
 
