@@ -105,6 +105,21 @@ const juce::XmlElement* firstChildNamedIgnoringCase (const juce::XmlElement& par
     return nullptr;
 }
 
+// The store holds the types the plug-in writes itself: text, a huge number or an array from a damaged blob must not
+// reach the code that reads these values as ints and flags.
+std::optional<juce::var> storeValueOf (int index, const juce::var& stored)
+{
+    const auto number = juce::CvStateReader::readInt (stored);
+
+    if (! number.has_value())
+        return {};
+
+    if (index == ParamData::shouldBeConnected || index == ParamData::panelsOpened)
+        return juce::var (*number != 0);
+
+    return juce::var (*number);
+}
+
 // Out-of-range values from a damaged blob would reach the host and the unit; the store holds only 0..1.
 float restoredValue (const juce::var& stored, float fallback)
 {
@@ -174,7 +189,7 @@ juce::var Vu418dParamsManager::readStoredGuiTheme() const
         return 0;
 
     settings->loadSettings();
-    return settings->settings.getProperty (guiThemeKey, 0);
+    return juce::CvStateReader::readInt (settings->settings.getProperty (guiThemeKey, 0)).value_or (0);
 }
 
 void Vu418dParamsManager::setParamValue (AutomatableParamListener* source, int index, float value)
@@ -308,11 +323,15 @@ void Vu418dParamsManager::applyXml (const juce::XmlElement& root)
     if (presets == nullptr)
         return;
 
-    const auto active = root.getStringAttribute ("active").getIntValue();
+    const auto active = juce::CvStateReader::readInt (root.getStringAttribute ("active"));
+
+    if (! active.has_value())
+        return;
+
     const juce::XmlElement* chosen = nullptr;
 
     for (auto* preset : presets->getChildIterator())
-        if (preset->getTagName().getIntValue() == active)
+        if (juce::CvStateReader::readInt (preset->getTagName()) == active)
             chosen = preset;
 
     if (chosen != nullptr)
@@ -333,12 +352,12 @@ void Vu418dParamsManager::applyXmlPreset (const juce::XmlElement& preset)
 
     for (auto* parameter : parameters->getChildIterator())
     {
-        const auto index = parameter->getTagName().getIntValue();
-        const auto value = (float) parameter->getDoubleAttribute ("value");
+        const auto index = juce::CvStateReader::readInt (parameter->getTagName()).value_or (-1);
+        const auto value = parameter->getDoubleAttribute ("value");
 
-        if (juce::isPositiveAndBelow (index, ParamData::channel) && value >= 0.0f && value <= 1.0f &&
+        if (juce::isPositiveAndBelow (index, ParamData::channel) && value >= 0.0 && value <= 1.0 &&
             ! (stereo && index >= ParamData::numChannelControls))
-            writeAsGesture (index, value);
+            writeAsGesture (index, (float) value);
     }
 }
 
@@ -360,7 +379,7 @@ void Vu418dParamsManager::applyStateTree (const juce::ValueTree& root)
 // so going back to STEREO copies the selected channel onto the other.
 void Vu418dParamsManager::applyPreset (const juce::ValueTree& preset)
 {
-    if ((int) preset.getProperty (StateIds::presetNumber, 0) != 0)
+    if (juce::CvStateReader::readInt (preset.getProperty (StateIds::presetNumber, 0)) != 0)
         return;
 
     writeAsGesture (ParamData::channel, 1.0f);
@@ -389,21 +408,33 @@ void Vu418dParamsManager::applyPreset (const juce::ValueTree& preset)
 }
 
 // Only what the user chose is restored; the state of the connection and of the editor's selection is not.
-// A stored serial number is taken only while the current one is 0, so the initial -1 keeps it out.
+// A stored serial number is taken only while the current one is 0, so the initial -1 keeps it out. Every stored
+// value is carried into the saved state all the same, so a host that saves right after a restore loses none.
 void Vu418dParamsManager::applySettings (const juce::ValueTree& settingsNode)
 {
     for (const auto& param : settingsNode)
     {
-        if (! param.hasProperty (StateIds::paramId))
+        const auto index = juce::CvStateReader::readInt (param.getProperty (StateIds::paramId)).value_or (-1);
+
+        if (! juce::isPositiveAndBelow (index, ParamData::numNonAutomatable))
             continue;
 
-        const auto index = (int) param.getProperty (StateIds::paramId);
+        const auto* stored = param.getPropertyPointer (StateIds::value);
+
+        if (stored != nullptr)
+            keepInState (index, *stored);
+
         const auto restorable =
             index == ParamData::shouldBeConnected || index == ParamData::panelsOpened ||
             index == ParamData::guiThemeChooser ||
             (index == ParamData::connectedDevSn && nonAutomatableParams[index]->value == juce::var (0));
 
-        if (restorable)
-            barriers[index]->setValue (param.getProperty (StateIds::value, nonAutomatableParams[index]->value));
+        if (! restorable)
+            continue;
+
+        if (stored == nullptr)
+            barriers[index]->setValue (nonAutomatableParams[index]->value);
+        else if (const auto value = storeValueOf (index, *stored))
+            barriers[index]->setValue (*value);
     }
 }

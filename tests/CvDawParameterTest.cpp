@@ -64,6 +64,26 @@ TEST_F (CvDawParameterTest, HostWritesCollapseIntoOneDeliveryOnTheMessageThread)
     EXPECT_TRUE (testsupport::pumpUntil ([this] { return store.automatableParams[0]->value == 1.0f; }));
 }
 
+// Some hosts pass on whatever they are given: the store only ever sees a number within 0..1.
+TEST_F (CvDawParameterTest, HostWritesOutsideTheRangeAreClampedAndNonNumbersIgnored)
+{
+    parameter.setValue (0.5f);
+
+    for (auto value : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                        -std::numeric_limits<float>::infinity() })
+        parameter.setValue (value);
+
+    EXPECT_EQ (parameter.getValue(), 0.5f);
+    parameter.setValue (3.0f);
+    EXPECT_EQ (parameter.getValue(), 1.0f);
+    parameter.setValue (-1.0e30f);
+    EXPECT_EQ (parameter.getValue(), 0.0f);
+
+    testsupport::pumpMessages (5);
+    ASSERT_EQ (listener.events.size(), 1u);
+    EXPECT_EQ (listener.events[0].value, 0.0f);
+}
+
 // Values from the model are clamped to the range and reach the host once, with their gestures, posting nothing
 // back to the store.
 TEST_F (CvDawParameterTest, ModelChangesReachTheHostOnceWithGestures)

@@ -95,8 +95,14 @@ TEST (CvStateReader, HostileTreeBytesGiveNoTreeOrNoValue)
     for (const auto& blob : noTree)
         EXPECT_FALSE (read (blob).isValid()) << juce::String::toHexString (blob.getData(), (int) blob.getSize());
 
-    // An unterminated string, a cut-off character, an array count of 2^31 - 1, an int of two bytes.
-    for (const auto* value : { "04 05 616263", "04 05 61e2 00", "06 07 04ffffff7f", "03 01 0000" })
+    // Counts whose magnitude is 2^31, negative and positive, as the whole blob the issue found.
+    juce::MemoryOutputStream found;
+    found << "CV_VU418D_3_0_0" << hex ("00 8400000080");
+    EXPECT_FALSE (read (found.getMemoryBlock()).isValid());
+    EXPECT_FALSE (read (hex ("6e00 0400000080 7000 0000")).isValid());
+
+    // An unterminated string, a cut-off character, an array count of 2^31 - 1 and of -2^31, an int of two bytes.
+    for (const auto* value : { "04 05 616263", "04 05 61e2 00", "06 07 04ffffff7f", "06 07 8400000080", "03 01 0000" })
     {
         const auto tree = read (nodeWithValue (value));
         EXPECT_TRUE (! tree.isValid() || tree["p"].isVoid()) << value;
@@ -169,4 +175,34 @@ TEST (CvStateReader, ReadsXmlInItsUsableFormsAndRefusesWhatTheParserMishandles)
 
     for (const auto& blob : refused)
         EXPECT_EQ (CvStateReader::readXml (blob.getData(), blob.getSize()), nullptr) << blob.toString();
+}
+
+TEST (CvStateReader, ReadsIntegersOnlyWhereTheyAreDefined)
+{
+    const auto huge = 1.0e300, nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<juce::var, std::optional<int>> cases[] {
+        { 7, 7 },
+        { true, 1 },
+        { -2.9, -2 },
+        { 2147483647.5, 2147483647 },
+        { -2147483648.0, -2147483647 - 1 },
+        { 2147483648.0, {} },
+        { huge, {} },
+        { -huge, {} },
+        { nan, {} },
+        { std::numeric_limits<double>::infinity(), {} },
+        { (juce::int64) 1 << 40, {} },
+        { (juce::int64) -5, -5 },
+        { " -12abc", -12 },
+        { "abc", 0 },
+        { "", 0 },
+        { "-2147483648", -2147483647 - 1 },
+        { "2147483648", {} },
+        { "99999999999999999999999", {} },
+        { {}, {} },
+        { juce::var (juce::Array<juce::var> { 1 }), {} },
+    };
+
+    for (const auto& [stored, expected] : cases)
+        EXPECT_EQ (CvStateReader::readInt (stored), expected) << stored.toString();
 }

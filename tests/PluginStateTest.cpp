@@ -250,8 +250,10 @@ TEST_F (PluginStateTest, UnusableBlobsAndOtherPresetNumbersChangeNoValue)
     giveDistinctValues();
     sourceManager.setNonAutomatableParamValue (nullptr, panelsIndex, true);
     const auto whole = stateOf (source);
-    auto otherNumber = treeOf (whole);
+    auto otherNumber = treeOf (whole), hugeNumber = otherNumber.createCopy(), noNumber = otherNumber.createCopy();
     otherNumber.getChild (0).setProperty ("PRESET_NO", 1, nullptr);
+    hugeNumber.getChild (0).setProperty ("PRESET_NO", 1.0e300, nullptr);
+    noNumber.getChild (0).setProperty ("PRESET_NO", std::numeric_limits<double>::quiet_NaN(), nullptr);
 
     const juce::MemoryBlock blobs[] {
         {},
@@ -262,6 +264,8 @@ TEST_F (PluginStateTest, UnusableBlobsAndOtherPresetNumbersChangeNoValue)
         blobOf (juce::ValueTree ("CV_OTHER", {}, { treeOf (whole).getChild (0).createCopy() })),
         { whole.getData(), whole.getSize() / 2 },
         blobOf (otherNumber),
+        blobOf (hugeNumber),
+        blobOf (noNumber),
     };
 
     listen();

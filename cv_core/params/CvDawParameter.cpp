@@ -28,10 +28,16 @@ float CvDawParameter::getValue() const
 }
 
 // Called by hosts on any thread, possibly at audio rate: one atomic exchange, and an allocation-free trigger
-// only when the value really changed.
+// only when the value really changed. Not every host keeps to 0..1; what lies outside is clamped, and what is no
+// number at all is ignored, so that nothing inside the plug-in converts it.
 void CvDawParameter::setValue (float newValue)
 {
-    if (value.exchange (newValue) != newValue)
+    if (! std::isfinite (newValue))
+        return;
+
+    const auto limited = jlimit (0.0f, 1.0f, newValue);
+
+    if (value.exchange (limited) != limited)
         triggerAsyncUpdate();
 }
 

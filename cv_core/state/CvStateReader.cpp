@@ -197,10 +197,11 @@ private:
     }
 
     // A count is plausible only if it is there whole and the bytes left can hold that many items of the
-    // smallest size.
+    // smallest size. Counts are never negative. The framework's version reads a missing number as 0, which would make a
+    // cut-off blob look complete, and negates the magnitude 0x80000000 as an int.
     int readCount (size_t minimumItemSize)
     {
-        const auto count = readCompressedInt();
+        const auto count = readCompressedCount (input);
 
         if (count < 0 || (size_t) count > remaining() / minimumItemSize)
         {
@@ -211,22 +212,25 @@ private:
         return count;
     }
 
-    // The framework's version reads a missing number as 0, which would make a cut-off blob look complete.
-    int readCompressedInt()
+    static int readCompressedCount (MemoryInputStream& stream)
     {
-        if (remaining() < 1)
+        if (stream.getNumBytesRemaining() < 1)
             return -1;
 
-        const auto header = (uint8) input.readByte();
+        const auto header = (uint8) stream.readByte();
         const auto numBytes = (size_t) (header & 0x7f);
         uint8 bytes[4] = {};
 
-        if (numBytes > 4 || remaining() < numBytes)
+        if (numBytes > 4 || (size_t) stream.getNumBytesRemaining() < numBytes)
             return -1;
 
-        input.read (bytes, (int) numBytes);
-        const auto magnitude = (int) ByteOrder::littleEndianInt (bytes);
-        return (header & 0x80) != 0 ? -magnitude : magnitude;
+        stream.read (bytes, (int) numBytes);
+        const auto magnitude = ByteOrder::littleEndianInt (bytes);
+
+        if (magnitude == 0)
+            return 0;
+
+        return (header & 0x80) != 0 || magnitude > (uint32) std::numeric_limits<int>::max() ? -1 : (int) magnitude;
     }
 
     var readValue (int depth)
@@ -286,7 +290,7 @@ private:
         if (depth > maximumNesting)
             return {};
 
-        const auto count = value.readCompressedInt();
+        const auto count = readCompressedCount (value);
 
         if (count < 0 || count > value.getNumBytesRemaining())
             return {};
@@ -307,6 +311,33 @@ private:
     MemoryInputStream input;
     bool failed = false;
 };
+// Text is read as the framework reads it, a run of digits after white space and an optional minus sign, but
+// without wrapping around: a run beyond the int range is no number.
+std::optional<int> readLeadingInt (const String& text)
+{
+    auto p = text.getCharPointer().findEndOfWhitespace();
+    const auto negative = *p == '-';
+
+    if (negative)
+        ++p;
+
+    int64 magnitude = 0;
+
+    for (; *p >= '0' && *p <= '9'; ++p)
+    {
+        magnitude = magnitude * 10 + (*p - '0');
+
+        if (magnitude > (int64) std::numeric_limits<int>::max() + 1)
+            return {};
+    }
+
+    const auto number = negative ? -magnitude : magnitude;
+
+    if (number > std::numeric_limits<int>::max())
+        return {};
+
+    return (int) number;
+}
 } // namespace
 
 std::unique_ptr<XmlElement> CvStateReader::readXml (const void* data, size_t size)
@@ -322,6 +353,26 @@ std::unique_ptr<XmlElement> CvStateReader::readXml (const void* data, size_t siz
     // The framework checks the bytes and falls back to an 8-bit code page when they are not valid UTF-8.
     const auto textSize = (int) jmin (size, (size_t) std::numeric_limits<int>::max());
     return parseXmlText (String::createStringFromData (data, textSize));
+}
+
+std::optional<int> CvStateReader::readInt (const var& stored)
+{
+    if (stored.isInt() || stored.isBool())
+        return (int) stored;
+
+    if (stored.isString())
+        return readLeadingInt (stored.toString());
+
+    if (! stored.isInt64() && ! stored.isDouble())
+        return {};
+
+    const auto number = stored.isInt64() ? (double) (int64) stored : std::trunc ((double) stored);
+
+    if (! std::isfinite (number) || number < std::numeric_limits<int>::min() ||
+        number > std::numeric_limits<int>::max())
+        return {};
+
+    return (int) number;
 }
 
 ValueTree CvStateReader::readValueTree (const void* data, size_t size)

@@ -17,6 +17,13 @@ struct CvStateReader
         not a complete, well-formed tree.
     */
     static ValueTree readValueTree (const void* data, size_t size);
+
+    /** The integer a stored value stands for: ints and bools as they are, doubles truncated, text read from its
+        leading decimal digits as the framework reads it (none gives 0). A number that is not finite or lies
+        outside the int range, and every other type, gives none: the framework's own conversions of such values
+        are undefined.
+    */
+    static std::optional<int> readInt (const var& stored);
 };
 
 } // namespace juce
