@@ -129,7 +129,6 @@ float restoredValue (const juce::var& stored, float fallback)
 } // namespace
 
 Vu418dParamsManager::Vu418dParamsManager (Vu418dPluginInstance&)
-    : settings (juce::CvSettingsFile::singletonHolder.get())
 {
     addAutomatableParams();
     addNonAutomatableParams();
@@ -183,13 +182,10 @@ void Vu418dParamsManager::addNonAutomatableParams()
     }
 }
 
-juce::var Vu418dParamsManager::readStoredGuiTheme() const
+// Read anew for every instance, so a theme chosen in another process since is taken.
+juce::var Vu418dParamsManager::readStoredGuiTheme()
 {
-    if (settings == nullptr)
-        return 0;
-
-    settings->loadSettings();
-    return juce::CvStateReader::readInt (settings->settings.getProperty (guiThemeKey, 0)).value_or (0);
+    return juce::CvStateReader::readInt (juce::CvSettingsFile::loadProperty (guiThemeKey, 0)).value_or (0);
 }
 
 void Vu418dParamsManager::setParamValue (AutomatableParamListener* source, int index, float value)
@@ -221,11 +217,8 @@ void Vu418dParamsManager::copySelectedChannel()
 
 void Vu418dParamsManager::setNonAutomatableParamValue (NonAutomatableParamListener* source, int index, juce::var value)
 {
-    if (index == ParamData::guiThemeChooser && settings != nullptr && settings->file != juce::File())
-    {
-        settings->settings.setProperty (guiThemeKey, value, nullptr);
-        settings->triggerAsyncUpdate();
-    }
+    if (index == ParamData::guiThemeChooser)
+        juce::CvSettingsFile::storeProperty (guiThemeKey, value);
 
     if (juce::isPositiveAndBelow (index, nonAutomatableParams.size()))
         keepInState (index, value);

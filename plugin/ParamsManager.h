@@ -45,7 +45,7 @@ public:
 private:
     void addAutomatableParams();
     void addNonAutomatableParams();
-    juce::var readStoredGuiTheme() const;
+    static juce::var readStoredGuiTheme();
     void copySelectedChannel();
     static juce::ValueTree createStateTree();
     void keepInState (int index, const juce::var& value);
@@ -57,7 +57,6 @@ private:
     void applyPreset (const juce::ValueTree& preset);
     void applySettings (const juce::ValueTree& settingsNode);
 
-    juce::CvSettingsFile* settings;
     juce::OwnedArray<juce::ThreadBarierNonAutomatableParameter> barriers;
     juce::OwnedArray<StereoParameterLinker> linkers;
 

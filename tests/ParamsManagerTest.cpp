@@ -150,7 +150,7 @@ TEST_F (ParamsManagerTest, KeepsTheGuiThemeInTheSettingsFileAndStartsWithTheStor
     };
 
     manager.setNonAutomatableParamValue (nullptr, 8, true);
-    EXPECT_FALSE (juce::CvSettingsFile::singletonHolder.get()->settings.hasProperty (themeKey));
+    EXPECT_FALSE (juce::CvSettingsFile::singletonHolder.get()->getSettings().hasProperty (themeKey));
 
     manager.setNonAutomatableParamValue (nullptr, guiTheme, 1);
     EXPECT_EQ (manager.nonAutomatableParams[guiTheme]->value, juce::var (1));
@@ -163,4 +163,18 @@ TEST_F (ParamsManagerTest, KeepsTheGuiThemeInTheSettingsFileAndStartsWithTheStor
 
     const Vu418dPluginInstance another;
     EXPECT_EQ (another.getParamsManager().nonAutomatableParams[guiTheme]->value, juce::var (2));
+
+    // A theme chosen just before another instance is made is neither lost to that instance's re-read nor to the
+    // save that follows.
+    manager.setNonAutomatableParamValue (nullptr, guiTheme, 3);
+    const Vu418dPluginInstance third;
+    EXPECT_EQ (third.getParamsManager().nonAutomatableParams[guiTheme]->value, juce::var (3));
+    testsupport::pumpMessages (5);
+    EXPECT_EQ (readFile()[themeKey], juce::var (3));
+
+    // A stored theme that is no int is not taken.
+    data.reset();
+    juce::ValueTree (juce::CvSettingsFile::settingsType).setProperty (themeKey, 1.0e300, nullptr).writeToStream (data);
+    ASSERT_TRUE (juce::CvSettingsFile::getDefaultLocation().replaceWithData (data.getData(), data.getDataSize()));
+    EXPECT_EQ (Vu418dPluginInstance().getParamsManager().nonAutomatableParams[guiTheme]->value, juce::var (0));
 }

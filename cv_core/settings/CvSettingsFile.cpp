@@ -15,9 +15,26 @@ File CvSettingsFile::getDefaultLocation()
     return folder.getChildFile ("CV_" + settingsType.toString() + ".cvs");
 }
 
-CvSettingsFile::CvSettingsFile()
-    : file (getDefaultLocation())
+// One lock for every settings object, so that it outlives the object it guards: a destructor waits for a user
+// that is still inside.
+CriticalSection& CvSettingsFile::getLock()
 {
+    static CriticalSection lock;
+    return lock;
+}
+
+CvSettingsFile::CvSettingsFile()
+    : CvSettingsFile (getDefaultLocation())
+{
+}
+
+// An unreadable file leaves an empty tree rather than an invalid one, whose property writes would be lost.
+CvSettingsFile::CvSettingsFile (const File& location)
+    : file (location)
+    , settings (settingsType)
+{
+    const ScopedLock lock (getLock());
+
     if (file.exists())
     {
         loadSettings();
@@ -25,12 +42,13 @@ CvSettingsFile::CvSettingsFile()
     }
 
     file.create();
-    settings = ValueTree (settingsType);
     save();
 }
 
 CvSettingsFile::~CvSettingsFile()
 {
+    const ScopedLock lock (getLock());
+
     if (file.exists())
         save();
 
@@ -41,7 +59,9 @@ CvSettingsFile::~CvSettingsFile()
 // the framework's reader would fetch it from disk a byte at a time.
 void CvSettingsFile::loadSettings()
 {
-    if (file == File())
+    const ScopedLock lock (getLock());
+
+    if (file == File() || (unsaved && ! save()))
         return;
 
     MemoryBlock content;
@@ -54,17 +74,47 @@ void CvSettingsFile::loadSettings()
     settings = loaded.isValid() ? loaded : ValueTree (settingsType);
 }
 
+var CvSettingsFile::getProperty (const Identifier& key, const var& defaultValue) const
+{
+    const ScopedLock lock (getLock());
+    return settings.getProperty (key, defaultValue);
+}
+
+void CvSettingsFile::setProperty (const Identifier& key, const var& value)
+{
+    {
+        const ScopedLock lock (getLock());
+        settings.setProperty (key, value, nullptr);
+        unsaved = true;
+    }
+
+    triggerAsyncUpdate();
+}
+
 void CvSettingsFile::handleAsyncUpdate()
 {
+    const ScopedLock lock (getLock());
     save();
+}
+
+File CvSettingsFile::getFile() const
+{
+    const ScopedLock lock (getLock());
+    return file;
+}
+
+ValueTree CvSettingsFile::getSettings() const
+{
+    const ScopedLock lock (getLock());
+    return settings.createCopy();
 }
 
 // The new content goes to a temporary sibling that is then moved over the file, so a save that fails at any
 // step leaves the previous file as it was.
-void CvSettingsFile::save()
+bool CvSettingsFile::save()
 {
     if (file == File())
-        return;
+        return false;
 
     TemporaryFile temporary (file);
 
@@ -72,16 +122,59 @@ void CvSettingsFile::save()
         FileOutputStream output (temporary.getFile(), 32768);
 
         if (! output.openedOk())
-            return;
+            return false;
 
         settings.writeToStream (output);
         output.flush();
 
         if (output.getStatus().failed())
-            return;
+            return false;
     }
 
-    temporary.overwriteTargetFileWithTemporary();
+    if (! temporary.overwriteTargetFileWithTemporary())
+        return false;
+
+    unsaved = false;
+    return true;
+}
+
+// The object is fetched before the lock is taken, because creating it takes the holder's own lock, which its
+// deletion holds while the destructor waits for this one. It is used only if it is still the process-wide
+// object once the lock is held, so a deletion in between is never used after it.
+template <typename Function>
+auto CvSettingsFile::withProcessWideObject (Function&& function)
+{
+    for (;;)
+    {
+        auto* object = singletonHolder.get();
+        const ScopedLock lock (getLock());
+
+        if (object == nullptr || singletonHolder.instance.load() == object)
+            return function (object);
+    }
+}
+
+var CvSettingsFile::loadProperty (const Identifier& key, const var& defaultValue)
+{
+    return withProcessWideObject (
+        [&] (CvSettingsFile* object)
+        {
+            if (object == nullptr)
+                return defaultValue;
+
+            object->loadSettings();
+            return object->getProperty (key, defaultValue);
+        });
+}
+
+void CvSettingsFile::storeProperty (const Identifier& key, const var& value)
+{
+    withProcessWideObject (
+        [&] (CvSettingsFile* object)
+        {
+            if (object != nullptr)
+                object->setProperty (key, value);
+        });
 }
 
 } // namespace juce
