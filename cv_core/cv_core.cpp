@@ -1,5 +1,7 @@
 #include "cv_core.h"
 
+#include <thread>
+
 #include "commands/CommandManager.cpp"
 #include "params/CvDawParameter.cpp"
 #include "params/CvParamsManager.cpp"
@@ -7,3 +9,4 @@
 #include "plugin/CvPluginInstance.cpp"
 #include "settings/CvSettingsFile.cpp"
 #include "state/CvStateReader.cpp"
+#include "threads/CvMessageThreadHold.cpp"

@@ -21,6 +21,8 @@
 #include <juce_data_structures/juce_data_structures.h>
 #include <juce_events/juce_events.h>
 
+#include <optional>
+
 #include "params/CvParamsManager.h"
 #include "params/CvDawParameter.h"
 #include "params/ThreadBarierNonAutomatableParameter.h"
@@ -28,4 +30,5 @@
 #include "commands/CommandManager.h"
 #include "settings/CvSettingsFile.h"
 #include "state/CvStateReader.h"
+#include "threads/CvMessageThreadHold.h"
 #include "plugin/CvPluginInstance.h"

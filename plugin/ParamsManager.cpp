@@ -290,6 +290,11 @@ void Vu418dParamsManager::setStateInformation (const void* data, int size)
         applyXml (*xml);
     else
         applyStateTree (juce::CvStateReader::readValueTree (data, (size_t) size));
+
+    // This runs on the message thread or with it held, so what the hand-overs took is applied at once: a host
+    // that saves right after restoring gets the settings it restored.
+    for (auto* barrier : barriers)
+        barrier->handleUpdateNowIfNeeded();
 }
 
 void Vu418dParamsManager::writeAsGesture (int index, float value)

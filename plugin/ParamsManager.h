@@ -38,7 +38,7 @@ public:
 
     /** Applies a host state blob or preset file in the binary form or one of the older XML forms; anything
         else changes nothing. Every automatable write is a gesture with no source, so the host records it and
-        the unit follows.
+        the unit follows. Runs on the message thread or with it held.
     */
     void setStateInformation (const void* data, int size);
 

@@ -20,14 +20,17 @@ Vu418dPluginInstance::Vu418dPluginInstance()
 // Unbinding restarts the binding timer, as the loss of any unit does, so the timer is stopped afterwards.
 Vu418dPluginInstance::~Vu418dPluginInstance()
 {
+    holdMessageThreadUntilDestroyed();
     unbindUnit();
     stopTimer();
     countOutOfMidiManager();
 }
 
-// Every instance in the process shares one manager: the first one starts it, the last one deletes it.
+// Every instance in the process shares one manager: the first one starts it, the last one deletes it. Hosts
+// make instances on several threads at once, so counting in and out is one step under the users' lock.
 void Vu418dPluginInstance::countInWithMidiManager()
 {
+    const juce::ScopedLock lock (juce::MidiManager::getUsersLock());
     midiManager = juce::MidiManager::singletonHolder.get();
 
     if (midiManager == nullptr)
@@ -39,10 +42,15 @@ void Vu418dPluginInstance::countInWithMidiManager()
         midiManager->start ({ "Vuruvodu RX 416T", "Vuruvodu RX 418T" });
 }
 
+// Runs with the message thread held, so the manager's scan and timer are not running when it is deleted.
 void Vu418dPluginInstance::countOutOfMidiManager()
 {
+    const juce::ScopedLock lock (juce::MidiManager::getUsersLock());
+
     if (midiManager != nullptr && --midiManager->usersCount == 0)
         juce::MidiManager::singletonHolder.deleteInstance();
+
+    midiManager = nullptr;
 }
 
 // Reported to hosts that ask for it but read by nothing: the unit itself has no bypass.
@@ -72,19 +80,26 @@ void Vu418dPluginInstance::getCurrentProgramStateInformation (juce::MemoryBlock&
     getStateInformation (destData);
 }
 
-// Some hosts restore from a thread of their own while the message thread changes parameters; the store is
-// only ever touched on the message thread.
+// Hosts restore from threads of their own and read the parameters back at once, so the restore is done before
+// the call returns, while the message thread is held. Only when the message thread does not answer (a host may
+// call while its own loop waits for the call) is it handed over, to be applied in order once the loop runs.
 void Vu418dPluginInstance::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (juce::MessageManager::existsAndIsCurrentThread())
-    {
-        restoreHandOver.applyPending();
-        productManager->setStateInformation (data, sizeInBytes);
-    }
+    juce::CvMessageThreadHold messageThread;
+
+    if (messageThread.tryHold (restoreWaitMilliseconds))
+        restoreNow (data, sizeInBytes);
     else
-    {
         restoreHandOver.post (data, sizeInBytes);
-    }
+}
+
+// Restores handed over earlier and the host's own writes made before this call come first, so none of them
+// lands after it.
+void Vu418dPluginInstance::restoreNow (const void* data, int sizeInBytes)
+{
+    restoreHandOver.applyPending();
+    productManager->deliverPendingHostWrites();
+    productManager->setStateInformation (data, sizeInBytes);
 }
 
 void Vu418dPluginInstance::setCurrentProgramStateInformation (const void* data, int sizeInBytes)

@@ -63,6 +63,10 @@ private:
         juce::Array<juce::MemoryBlock> pending;
     };
 
+    // Long enough for a busy message thread, short enough that a host whose loop waits is not stalled for long.
+    static constexpr int restoreWaitMilliseconds = 1000;
+
+    void restoreNow (const void* data, int sizeInBytes);
     void launchPresetChooser (bool saving);
     void countInWithMidiManager();
     void countOutOfMidiManager();

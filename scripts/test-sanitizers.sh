@@ -72,4 +72,4 @@ fuzz midi_receive fuzz/corpus-midi
 configure build-tsan thread
 cmake --build build-tsan --target vu418d_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" \
-    -R 'Midi|SysEx|ThreadBarier|CvDawParameter|PluginState|StereoParameterLinker'
+    -R 'Midi|SysEx|ThreadBarier|CvDawParameter|CvSettingsFile|PluginState|HostThreads|StereoParameterLinker'

@@ -10,8 +10,6 @@
 #include <limits>
 #include <thread>
 
-using testsupport::pumpUntil;
-
 namespace
 {
 constexpr int channelIndex = 40, snIndex = 1, selectedIndex = 3, panelsIndex = 4;
@@ -44,6 +42,16 @@ juce::MemoryBlock stateOf (Vu418dPluginInstance& instance)
 juce::ValueTree treeOf (const juce::MemoryBlock& blob)
 {
     return juce::CvStateReader::readValueTree (blob.getData(), blob.getSize());
+}
+
+std::vector<float> hostValuesOf (const Vu418dPluginInstance& instance)
+{
+    std::vector<float> values;
+
+    for (const auto* parameter : instance.getParameters())
+        values.push_back (parameter->getValue());
+
+    return values;
 }
 
 std::vector<float> valuesOf (const Vu418dParamsManager& store)
@@ -112,9 +120,10 @@ TEST_F (PluginStateTest, DefaultBlobStartsWithTheRootPresetAndFirstParamInStream
     EXPECT_EQ (program, blob);
 }
 
-// The host restores the default state and then the saved one from a thread of its own: nothing applies before
-// the message loop runs, then both in their order. Every write is a gesture without source, CHANNEL's the first
-// and the last; going to STEREO copies the selected channel within CHANNEL's gesture.
+// The host restores the default state and then the saved one from a thread of its own: each is in effect when
+// the call returns, in the host's values and in the state it saves next, byte for byte. Every write is a gesture
+// without source, CHANNEL's the first and the last; going to STEREO copies the selected channel within CHANNEL's
+// gesture.
 TEST_P (PluginStateRoundTrip, RestoresEveryValueExactlyAndOnlyTheUsersChoices)
 {
     giveDistinctValues();
@@ -130,18 +139,21 @@ TEST_P (PluginStateRoundTrip, RestoresEveryValueExactlyAndOnlyTheUsersChoices)
 
     listen();
     const auto defaults = stateOf (restored), blob = stateOf (source);
+    std::vector<float> hostValues;
+    juce::MemoryBlock savedAtOnce;
 
-    std::thread (
+    testsupport::runOnHostThread (
         [&]
         {
             restore (defaults);
             restore (blob);
-        })
-        .join();
+            hostValues = hostValuesOf (restored);
+            savedAtOnce = stateOf (restored);
+        });
 
-    EXPECT_TRUE (recorder.events.empty());
-    ASSERT_TRUE (pumpUntil ([this] { return naValue (9) == juce::var (1); }));
+    EXPECT_EQ (hostValues, valuesOf (sourceManager));
     EXPECT_EQ (valuesOf (manager), valuesOf (sourceManager));
+    EXPECT_TRUE (savedAtOnce == blob) << "the unit's serial number and the editor's state included";
 
     juce::String naValues, events;
 
@@ -157,8 +169,7 @@ TEST_P (PluginStateRoundTrip, RestoresEveryValueExactlyAndOnlyTheUsersChoices)
 
     manager.setNonAutomatableParamValue (nullptr, snIndex, 0);
     restore (blob);
-    EXPECT_TRUE (pumpUntil ([this] { return naValue (snIndex) == juce::var (7); }))
-        << "a stored serial number is taken while the current one is 0";
+    EXPECT_EQ (naValue (snIndex), juce::var (7)) << "a stored serial number is taken while the current one is 0";
 }
 
 INSTANTIATE_TEST_SUITE_P (PluginState, PluginStateRoundTrip, testing::Bool());
@@ -255,10 +266,19 @@ TEST_F (PluginStateTest, UnusableBlobsAndOtherPresetNumbersChangeNoValue)
     hugeNumber.getChild (0).setProperty ("PRESET_NO", 1.0e300, nullptr);
     noNumber.getChild (0).setProperty ("PRESET_NO", std::numeric_limits<double>::quiet_NaN(), nullptr);
 
+    // Settings values that are no ints are skipped; an int flag is taken as a flag.
+    auto settings = noNumber.getChild (1);
+    settings.getChild (9).setProperty ("VALUE", 1.0e300, nullptr);
+    settings.getChild (2).setProperty ("VALUE", "99999999999999999999", nullptr);
+    settings.getChild (4).setProperty ("VALUE", 1, nullptr);
+    settings.appendChild (juce::ValueTree ("NA_PARAM", { { "PARAM_ID", 9.0e20 }, { "VALUE", 1 } }), nullptr);
+
     const juce::MemoryBlock blobs[] {
         {},
         textBlob ("<bank active=\"2\"><presets><1><parameters><4 value=\"0.9\"/></parameters></1>"
                   "<3 /><20 /></presets></bank>"),
+        textBlob ("<bank active=\"99999999999\"><presets><99999999999><parameters><4 value=\"0.9\"/></parameters>"
+                  "</99999999999></presets></bank>"),
         textBlob ("<settings state=\"dual\"><parameters><4 value=\"0.9\"/></parameters></settings>"),
         textBlob ("<!DOCTYPE preset [<!ENTITY a \"b\">]><preset state=\"dual\"/>"),
         blobOf (juce::ValueTree ("CV_OTHER", {}, { treeOf (whole).getChild (0).createCopy() })),
@@ -274,22 +294,69 @@ TEST_F (PluginStateTest, UnusableBlobsAndOtherPresetNumbersChangeNoValue)
     for (const auto& blob : blobs)
         restore (blob);
 
-    EXPECT_TRUE (pumpUntil ([this] { return naValue (panelsIndex) == juce::var (true); }))
+    EXPECT_TRUE (naValue (panelsIndex).isBool() && naValue (panelsIndex) == juce::var (true))
         << "the settings beside a preset of another number still apply";
+    EXPECT_EQ (naValue (9), juce::var (0));
+    EXPECT_EQ (naValue (2), juce::var (true));
     EXPECT_EQ (valuesOf (manager), before);
     EXPECT_TRUE (recorder.events.empty());
 }
 
-TEST_F (PluginStateTest, RestoreOnTheMessageThreadComesAfterOnesStillHandedOverFromAnotherThread)
+// A host reads every parameter back right after restoring, and may have written it just before: the restored
+// value is there when the call returns, and the earlier write never lands after it.
+TEST_F (PluginStateTest, EachParameterShowsTheRestoredValueWhenTheRestoreReturns)
 {
     giveDistinctValues();
-    const auto older = stateOf (source), newer = stateOf (restored);
+    const auto blob = stateOf (source);
+    const auto expected = valuesOf (sourceManager);
+    std::vector<int> stale;
 
-    std::thread ([&] { restore (older); }).join();
-    restore (newer);
+    testsupport::runOnHostThread (
+        [&]
+        {
+            juce::Random random (7);
+            const auto& parameters = restored.getParameters();
+
+            for (int index = 0; index < parameters.size(); ++index)
+            {
+                parameters[index]->setValue (random.nextFloat());
+                restore (blob);
+
+                if (parameters[index]->getValue() != expected[(size_t) index])
+                    stale.push_back (index);
+            }
+        });
+
+    EXPECT_TRUE (stale.empty()) << stale.size() << " parameters, the first " << stale.front();
     testsupport::pumpMessages (20);
+    EXPECT_EQ (valuesOf (manager), expected);
+}
+
+// A host may restore while its own loop, which runs the plug-in's messages, waits for the restoring thread. The
+// call gives up waiting for the message thread and returns; what it restores is applied once the loop runs, in
+// order, and before a restore that comes later on the message thread.
+TEST_F (PluginStateTest, RestoreWhileTheMessageLoopWaitsForItReturnsAndAppliesInOrderLater)
+{
+    giveDistinctValues();
+    auto presetOnly = treeOf (stateOf (restored));
+    presetOnly.removeChild (1, nullptr);
+    const auto older = stateOf (source), newer = blobOf (presetOnly);
+    sourceManager.setNonAutomatableParamValue (nullptr, panelsIndex, true);
+    const auto withPanels = stateOf (source);
+
+    std::thread (
+        [&]
+        {
+            restore (older);
+            restore (withPanels);
+        })
+        .join();
+
+    EXPECT_NE (valuesOf (manager), valuesOf (sourceManager));
+    restore (newer);
 
     EXPECT_EQ (valuesOf (manager), valuesOf (Vu418dPluginInstance().getParamsManager()));
+    EXPECT_EQ (naValue (panelsIndex), juce::var (true));
 }
 
 TEST_F (PluginStateTest, StateReadOnAnotherThreadWhileTheMessageThreadChangesValuesIsWhole)

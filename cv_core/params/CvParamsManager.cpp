@@ -97,4 +97,17 @@ void CvParamsManager::addAutomatableParam (CvDawParameter& hostParameter)
     automatableParams.add (new AutomatableParameter (*this, automatableParams.size(), hostParameter));
 }
 
+// Every record is made from a host-facing parameter of this framework.
+void CvParamsManager::deliverPendingHostWrites()
+{
+    for (auto* record : automatableParams)
+        static_cast<CvDawParameter*> (record->hostParameter)->handleUpdateNowIfNeeded();
+}
+
+void CvParamsManager::cancelPendingHostWrites()
+{
+    for (auto* record : automatableParams)
+        static_cast<CvDawParameter*> (record->hostParameter)->cancelPendingUpdate();
+}
+
 } // namespace juce

@@ -98,6 +98,14 @@ public:
     */
     void addAutomatableParam (CvDawParameter& hostParameter);
 
+    /** Applies now the host writes that still wait for the message loop, so that a change made afterwards comes
+        after them. Runs on the message thread or with it held.
+    */
+    void deliverPendingHostWrites();
+
+    /** Drops the host writes that still wait for the message loop: they must not reach a store that is going. */
+    void cancelPendingHostWrites();
+
     OwnedArray<AutomatableParameter> automatableParams;
     OwnedArray<NonAutomatableParamData> nonAutomatableParams;
 

@@ -9,6 +9,18 @@ CvPluginInstance::CvPluginInstance (std::unique_ptr<CvParamsManager> store, cons
         addParameter (record->hostParameter);
 }
 
+// The host-facing parameters outlive the store: the framework processor deletes them afterwards.
+CvPluginInstance::~CvPluginInstance()
+{
+    holdMessageThreadUntilDestroyed();
+    paramsManager->cancelPendingHostWrites();
+}
+
+void CvPluginInstance::holdMessageThreadUntilDestroyed()
+{
+    destructionHold.hold();
+}
+
 const String CvPluginInstance::getName() const
 {
     return JucePlugin_Name;

@@ -10,7 +10,7 @@ class CvPluginInstance : public AudioProcessor
 {
 public:
     CvPluginInstance (std::unique_ptr<CvParamsManager> store, const BusesProperties& buses);
-    ~CvPluginInstance() override = default;
+    ~CvPluginInstance() override;
 
     const String getName() const override;
     void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
@@ -30,6 +30,16 @@ public:
     void getCurrentProgramStateInformation (MemoryBlock& destData) override;
     void setStateInformation (const void* data, int sizeInBytes) override;
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
+
+protected:
+    /** Hosts destroy instances on threads of their own. Called first in the derived destructor, this holds the
+        message thread until the store is gone, so nothing of the instance runs while it is taken apart, and
+        what is cancelled meanwhile never will.
+    */
+    void holdMessageThreadUntilDestroyed();
+
+private:
+    CvMessageThreadHold destructionHold; // declared first: released after the store is deleted
 
 protected:
     std::unique_ptr<CvParamsManager> paramsManager;

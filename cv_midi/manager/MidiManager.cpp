@@ -3,6 +3,12 @@ namespace juce
 
 SingletonHolder<MidiManager, CriticalSection, false> MidiManager::singletonHolder;
 
+CriticalSection& MidiManager::getUsersLock()
+{
+    static CriticalSection lock;
+    return lock;
+}
+
 MidiManager::MidiManager() = default;
 
 // Bound units hear that they are gone before their devices close.

@@ -60,6 +60,11 @@ public:
 
     static SingletonHolder<MidiManager, CriticalSection, false> singletonHolder;
 
+    /** Held by plug-in instances while they count themselves in and out, so that with instances made and
+        destroyed on several threads the first one starts the manager and the last one deletes it, once.
+    */
+    static CriticalSection& getUsersLock();
+
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiManager)
 };

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <vector>
 
 namespace
 {
@@ -283,6 +284,83 @@ void checkState (const Format& format, Checker& checker)
     original->releaseResources();
 }
 
+// A host that reads the values back, saves the project or takes an undo snapshot right after a restore must get
+// the restored state, whatever it wrote just before. JUCE's LV2 host exchanges values with the plug-in only while
+// a block runs: a write it takes just before a restore reaches the plug-in after it, and the restored values
+// reach the host in the next block. There the writes are made and settled first, and read after one block.
+void checkRestoreIsInEffectWhenItReturns (const Format& format, Checker& checker)
+{
+    auto instance = load (format, checker);
+
+    if (instance == nullptr)
+        return;
+
+    instance->prepareToPlay (sampleRate, blockSize);
+    settle (*instance);
+
+    juce::MemoryBlock state;
+    instance->getStateInformation (state);
+    juce::Random random (9);
+    const auto parameters = unitParameters (*instance);
+    const auto exchangesInBlocks = format.name == "LV2";
+    std::vector<float> saved;
+
+    for (auto* parameter : parameters)
+        saved.push_back (parameter->getValue());
+
+    if (exchangesInBlocks)
+    {
+        for (auto* parameter : parameters)
+            parameter->setValue (random.nextFloat());
+
+        settle (*instance);
+    }
+
+    for (int index = 0; index < parameters.size(); ++index)
+    {
+        auto* parameter = parameters[index];
+
+        if (! exchangesInBlocks)
+            parameter->setValue (random.nextFloat());
+
+        instance->setStateInformation (state.getData(), (int) state.getSize());
+
+        if (exchangesInBlocks)
+        {
+            juce::AudioBuffer<float> silence (2, blockSize);
+            silence.clear();
+            process (*instance, silence);
+        }
+
+        checker.expect (parameter->getValue() == saved[(size_t) index],
+                        parameter->getName (1024) + " reads " + juce::String (parameter->getValue()) +
+                            " right after the restore, saved " + juce::String (saved[(size_t) index]));
+    }
+
+    instance->releaseResources();
+}
+
+// JUCE's LV2 host frees and makes the plug-in anew in prepareToPlay, on its own thread, right after a restore.
+void checkRestoreThenReprepare (const Format& format, Checker& checker)
+{
+    auto instance = load (format, checker);
+
+    if (instance == nullptr)
+        return;
+
+    juce::MemoryBlock state;
+    instance->getStateInformation (state);
+
+    for (int round = 0; round < 20; ++round)
+    {
+        instance->setStateInformation (state.getData(), (int) state.getSize());
+        instance->prepareToPlay (sampleRate, blockSize);
+        instance->releaseResources();
+    }
+
+    settle (*instance);
+}
+
 std::unique_ptr<juce::AudioPluginFormat> createFormat (const juce::String& name)
 {
     if (name == "VST3")
@@ -317,6 +395,8 @@ int main (int argc, char** argv)
         checkParameters (format, *instance, checker);
         checkAudio (format, *instance, checker);
         checkState (format, checker);
+        checkRestoreIsInEffectWhenItReturns (format, checker);
+        checkRestoreThenReprepare (format, checker);
     }
 
     checker.note (checker.failures == 0 ? "all checks passed" : juce::String (checker.failures) + " failures");

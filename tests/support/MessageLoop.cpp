@@ -2,6 +2,9 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
+#include <thread>
+
 namespace testsupport
 {
 void pumpMessages (int milliseconds)
@@ -22,5 +25,20 @@ bool pumpUntil (const std::function<bool()>& condition, int timeoutMilliseconds)
     }
 
     return true;
+}
+void runOnHostThread (const std::function<void()>& work)
+{
+    std::atomic<bool> done { false };
+    std::thread host (
+        [&]
+        {
+            work();
+            done = true;
+        });
+
+    while (! done)
+        pumpMessages (1);
+
+    host.join();
 }
 } // namespace testsupport
