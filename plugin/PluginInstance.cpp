@@ -229,15 +229,54 @@ void Vu418dPluginInstance::launchPresetChooser (bool saving)
     }
 }
 
+// The chooser warned about the name the user typed; with the preset extension put on, the file written may be
+// another one, which is only replaced once the user has agreed.
 void Vu418dPluginInstance::savePresetTo (const juce::File& chosen)
 {
     if (chosen == juce::File())
         return;
 
+    const auto target = chosen.withFileExtension (".cvrp");
+
+    if (target == chosen || ! target.exists())
+    {
+        writePreset (target);
+        return;
+    }
+
+    askToReplace (target,
+                  [instance = juce::WeakReference<Vu418dPluginInstance> (this), target] (bool replace)
+                  {
+                      if (replace && instance != nullptr)
+                          instance->writePreset (target);
+                  });
+}
+
+// Without a display (a headless host) no question can be put, and nothing is replaced.
+void Vu418dPluginInstance::askToReplace (const juce::File& target, std::function<void (bool)> answer)
+{
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+    {
+        answer (false);
+        return;
+    }
+
+    juce::AlertWindow::showAsync (
+        juce::MessageBoxOptions()
+            .withIconType (juce::MessageBoxIconType::WarningIcon)
+            .withTitle ("Save preset...")
+            .withMessage ("\"" + target.getFileName() + "\" already exists. Do you want to replace it?")
+            .withButton ("Replace")
+            .withButton ("Cancel"),
+        [answer] (int button) { answer (button == 1); });
+}
+
+void Vu418dPluginInstance::writePreset (const juce::File& target)
+{
     juce::MemoryBlock state;
     getStateInformation (state);
 
-    juce::TemporaryFile temporary (chosen.withFileExtension (".cvrp"));
+    juce::TemporaryFile temporary (target);
 
     {
         juce::FileOutputStream stream (temporary.getFile(), 8192);

@@ -28,7 +28,8 @@ public:
     void timerCallback() override;
 
     /** Writes the state to the chosen file, with the preset extension, through a temporary file: a save that
-        fails at any step leaves the file as it was.
+        fails at any step leaves the file as it was. When the extension makes it another file that exists, the
+        user is asked first, and nothing is written unless they agree.
     */
     void savePresetTo (const juce::File& chosen);
 
@@ -43,6 +44,10 @@ public:
 
     /** Frees the bound unit for other instances and deletes the bridge; with no bridge, does nothing. */
     void unbindUnit();
+
+protected:
+    /** Asks the user whether an existing preset file may be replaced, and answers later on the message thread. */
+    virtual void askToReplace (const juce::File& target, std::function<void (bool)> answer);
 
 private:
     /** Restores that arrive off the message thread, applied there in the order they came. */
@@ -68,6 +73,7 @@ private:
 
     void restoreNow (const void* data, int sizeInBytes);
     void launchPresetChooser (bool saving);
+    void writePreset (const juce::File& target);
     void countInWithMidiManager();
     void countOutOfMidiManager();
     juce::MidiDevice* findFreeUnit (int serialNumber) const;
@@ -82,5 +88,6 @@ private:
     std::unique_ptr<juce::FileChooser> fileChooser;
     RestoreHandOver restoreHandOver;
 
+    JUCE_DECLARE_WEAK_REFERENCEABLE (Vu418dPluginInstance)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Vu418dPluginInstance)
 };

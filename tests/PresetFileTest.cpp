@@ -10,6 +10,21 @@ namespace
 {
 constexpr int channelIndex = 40;
 
+// Answers the question about replacing a file as the test tells it, and notes what it was asked about.
+class AnsweringInstance : public Vu418dPluginInstance
+{
+public:
+    bool replace = false;
+    juce::Array<juce::File> askedAbout;
+
+protected:
+    void askToReplace (const juce::File& target, std::function<void (bool)> answer) override
+    {
+        askedAbout.add (target);
+        answer (replace);
+    }
+};
+
 class PresetFileTest : public testing::Test
 {
 protected:
@@ -56,18 +71,19 @@ protected:
 
     // Inside this process's own home folder, so tests running in parallel never share it.
     const juce::File folder { juce::File ("~").getChildFile ("presets") };
-    Vu418dPluginInstance instance;
+    AnsweringInstance instance;
     Vu418dParamsManager& manager = instance.getParamsManager();
 };
 } // namespace
 
+// A chosen file that is itself the preset was asked about by the chooser already.
 TEST_F (PresetFileTest, SaveWritesTheStateUnderThePresetExtensionBesideTheChosenFile)
 {
     changeValues();
     folder.getChildFile ("take.cvrp").replaceWithText ("older and longer content than nothing");
 
     const std::pair<const char*, const char*> cases[] {
-        { "take.old", "take.cvrp" },
+        { "take.cvrp", "take.cvrp" },
         { "plain", "plain.cvrp" },
         { "my.take.old", "my.take.cvrp" },
     };
@@ -79,10 +95,32 @@ TEST_F (PresetFileTest, SaveWritesTheStateUnderThePresetExtensionBesideTheChosen
         juce::MemoryBlock content;
         ASSERT_TRUE (folder.getChildFile (written).loadFileAsData (content)) << chosen;
         EXPECT_EQ (content, state()) << chosen;
-        EXPECT_FALSE (folder.getChildFile (chosen).exists()) << chosen;
     }
 
+    EXPECT_TRUE (instance.askedAbout.isEmpty());
     EXPECT_EQ (namesInFolder(), juce::StringArray ("my.take.cvrp", "plain.cvrp", "take.cvrp"));
+}
+
+// The chooser warned about the name typed, not about the preset that the extension makes of it.
+TEST_F (PresetFileTest, AnotherExistingPresetIsReplacedOnlyWhenTheUserAgrees)
+{
+    changeValues();
+    const auto existing = folder.getChildFile ("take.cvrp");
+    existing.replaceWithText ("another take");
+
+    for (const auto* chosen : { "take.old", "take" })
+        instance.savePresetTo (folder.getChildFile (chosen));
+
+    EXPECT_EQ (instance.askedAbout, juce::Array<juce::File> ({ existing, existing }));
+    EXPECT_EQ (existing.loadFileAsString(), "another take");
+    EXPECT_EQ (namesInFolder(), juce::StringArray ("take.cvrp"));
+
+    instance.replace = true;
+    instance.savePresetTo (folder.getChildFile ("take"));
+
+    juce::MemoryBlock content;
+    ASSERT_TRUE (existing.loadFileAsData (content));
+    EXPECT_EQ (content, state());
 }
 
 TEST_F (PresetFileTest, FailedSaveLeavesTheTargetAsItWasAndNoStrayFile)
