@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the tests and fuzz targets with clang under AddressSanitizer and UndefinedBehaviorSanitizer into
-# build-asan/, runs the tests there and fuzzes the state restore and the MIDI receive path briefly; then builds
-# the tests under ThreadSanitizer into build-tsan/ and runs those that cross threads. Any report fails the run.
-# Extra arguments go to ctest. VU418D_FUZZ_SECONDS sets how long the fuzzer runs (default 30).
+# build-asan/, runs the tests there and fuzzes the state restore and the MIDI receive path side by side; then
+# builds the tests under ThreadSanitizer into build-tsan/ and runs those that cross threads. Any report fails the
+# run. Extra arguments go to ctest. VU418D_FUZZ_SECONDS sets how long each fuzzer runs (default 180: shorter runs
+# missed inputs that longer ones found).
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -35,7 +36,7 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # The host and Standalone tests load the plug-in formats, which this build leaves out.
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" -LE 'host|standalone' "$@"
 
-seconds="${VU418D_FUZZ_SECONDS:-30}"
+seconds="${VU418D_FUZZ_SECONDS:-180}"
 
 # Fuzzes one target for the given time on a copy of its seeds (the fuzzer adds what it finds to its corpus).
 # An input that takes seconds counts as a hang; an allocation beyond libFuzzer's memory limit fails as well.
@@ -64,8 +65,14 @@ fuzz() {
     echo "The $name fuzzer: $runs inputs in ${seconds} s ($rate per second), no failure"
 }
 
-fuzz state fuzz/corpus -dict=fuzz/state.dict
-fuzz midi_receive fuzz/corpus-midi
+fuzz state fuzz/corpus -dict=fuzz/state.dict &
+state=$!
+fuzz midi_receive fuzz/corpus-midi &
+midi=$!
+failed=0
+wait "$state" || failed=1
+wait "$midi" || failed=1
+[ "$failed" -eq 0 ]
 
 # The tests whose work crosses threads: host writes, hand-overs, state from other threads, the MIDI services,
 # devices and manager.
