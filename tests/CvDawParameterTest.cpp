@@ -105,9 +105,13 @@ TEST_F (CvDawParameterTest, ReadsNumbersFromHostTextAndWritesTextWithTheFunction
         { "0.25", 0.25f }, { "+ 0.5", 0.5f }, { "  ++0.5", 0.5f }, { "1,5", 1.0f },   { "0,25", 0.25f },
         { "ON", 0.0f },    { "-3", 0.0f },    { "0.75dB", 0.75f }, { "0.4 x", 0.4f }, { "", 0.0f },
     };
+    const auto hugeNumber = juce::String::repeatedString ("9", 400);
 
     for (const auto& [text, expected] : cases)
         EXPECT_FLOAT_EQ (parameter.getValueForText (text), expected) << text;
+
+    EXPECT_EQ (parameter.getValueForText (hugeNumber), 1.0f);
+    EXPECT_EQ (parameter.getValueForText ("-" + hugeNumber), 0.0f);
 
     EXPECT_EQ (parameter.getText (0.333f, 100), "0.33");
 

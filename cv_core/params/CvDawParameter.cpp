@@ -72,7 +72,8 @@ float CvDawParameter::getValueForText (const String& text) const
 
     number = number.initialSectionContainingOnly ("0123456789.,-").replaceCharacter (',', '.');
 
-    return jlimit (0.0f, 1.0f, (float) range.convertTo0to1 (number.getDoubleValue()));
+    // Limited before it becomes a float: a run of digits can stand for a number no float holds.
+    return (float) jlimit (0.0, 1.0, range.convertTo0to1 (number.getDoubleValue()));
 }
 
 void CvDawParameter::handleAsyncUpdate()
