@@ -225,6 +225,9 @@ void PanelsHolder::applyTheme (int newTheme)
         openButton.toFront (false);
         closeButtonA.toFront (false);
         closeButtonB.toFront (false);
+
+        // Panels as large as the old ones leave the holder's size as it is, so sizing it would not place them.
+        resized();
     }
 
     setPanelsMode (modeFor (channelValue()));

@@ -189,6 +189,26 @@ TEST_F (PanelsHolder, ThemeChangeRebuildsBothPanelsOfTheOtherClass)
     EXPECT_EQ (children<CvFrontPanel_vuVE>().size(), 2u);
 }
 
+// A restored state can switch between two values whose panels have the same size, which leaves the holder's size.
+TEST_F (PanelsHolder, EveryThemeChangePlacesTheNewPanels)
+{
+    build (true, true, 0);
+
+    for (const auto from : { 0, 1, 2 })
+        for (const auto to : { 0, 1, 2 })
+        {
+            if (from == to)
+                continue;
+
+            manager.setNonAutomatableParamValue (nullptr, ParamData::guiThemeChooser, from);
+            manager.setNonAutomatableParamValue (nullptr, ParamData::guiThemeChooser, to);
+
+            EXPECT_EQ (holder->getHeight(), bothHeight()) << from << " to " << to;
+            EXPECT_EQ (a().getPosition(), juce::Point<int>()) << from << " to " << to;
+            EXPECT_EQ (b().getBounds(), a().getBounds().translated (0, a().getHeight())) << from << " to " << to;
+        }
+}
+
 // A slide left running would end at a size that contradicts the mode the store asked for.
 TEST_F (PanelsHolder, StoreChangeDuringSlideWinsAndNoEndStepFollows)
 {
