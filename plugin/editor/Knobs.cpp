@@ -49,6 +49,13 @@ bool handlePress (Knob& knob, const juce::MouseEvent& event, bool& fineDragActiv
     return true;
 }
 
+// A host can send NaN, which reads as 0 as on every other widget: held by the slider, it would make the position
+// conversions undefined and every later drag NaN too. The slider's range limits other values.
+double sliderValueFor (float value)
+{
+    return value > 0.0f ? (double) value : 0.0;
+}
+
 void followShift (juce::Slider& slider, const juce::ModifierKeys& modifiers, bool& fineDragActive)
 {
     if (VuruvoduComponent::isFineDrag (modifiers) != fineDragActive)
@@ -118,7 +125,7 @@ void CvEncoder_vuVE::modifierKeysChanged (const juce::ModifierKeys& modifiers)
 
 void CvEncoder_vuVE::setFloatValue (float value, juce::NotificationType notification)
 {
-    setValue ((double) value, notification);
+    setValue (sliderValueFor (value), notification);
 }
 
 float CvEncoder_vuVE::getFloatValue()
@@ -211,7 +218,7 @@ void CvEncoder_classicGUI::modifierKeysChanged (const juce::ModifierKeys& modifi
 
 void CvEncoder_classicGUI::setFloatValue (float value, juce::NotificationType notification)
 {
-    setValue ((double) value, notification);
+    setValue (sliderValueFor (value), notification);
 }
 
 float CvEncoder_classicGUI::getFloatValue()

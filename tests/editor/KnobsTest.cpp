@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace
 {
 using Mods = juce::ModifierKeys;
@@ -186,6 +188,22 @@ TYPED_TEST (KnobsPress, ShiftSwitchesFineDragWhileHeld)
 
     pressed.mouseDown (mouseAt (pressed, 0));
     EXPECT_FALSE (pressed.getVelocityBasedMode());
+}
+
+// A host can send NaN.
+TYPED_TEST (KnobsPress, NanReadsAsZeroAndLeavesTheKnobDraggable)
+{
+    this->knob.setSize (96, 110);
+    const auto atZero = render (this->knob, 0.0f);
+    const auto atNan = render (this->knob, std::nanf (""));
+    EXPECT_EQ (this->knob.getFloatValue(), 0.0f);
+
+    const juce::Image::BitmapData zeroPixels (atZero, juce::Image::BitmapData::readOnly);
+    const juce::Image::BitmapData nanPixels (atNan, juce::Image::BitmapData::readOnly);
+    EXPECT_EQ (std::memcmp (zeroPixels.data, nanPixels.data, zeroPixels.size), 0);
+
+    pressAndDrag (this->knob, 0, 128.0f);
+    EXPECT_FLOAT_EQ (this->knob.getFloatValue(), 0.25f);
 }
 
 TEST (Knobs, VuVEAltDragStaysCoarseAndClassicHoverReachesTheExtendedListenerRegisteredOnce)
