@@ -32,3 +32,4 @@
 #include "state/CvStateReader.h"
 #include "threads/CvMessageThreadHold.h"
 #include "plugin/CvPluginInstance.h"
+#include "timers/CvTimerDeadline.h"

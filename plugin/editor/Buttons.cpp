@@ -115,8 +115,17 @@ CvClip_vuVE::CvClip_vuVE (const char* imageData, int dataSize)
 
 CvClip_vuVE::~CvClip_vuVE() = default;
 
+void CvClip_vuVE::lightFor (int milliseconds)
+{
+    holdDeadline.startTimer (*this, milliseconds);
+    setToggleState (true, juce::dontSendNotification);
+}
+
 void CvClip_vuVE::timerCallback()
 {
+    if (holdDeadline.rearmedBeforeDeadline (*this))
+        return;
+
     stopTimer();
     setToggleState (false, juce::dontSendNotification);
 }

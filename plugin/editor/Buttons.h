@@ -2,6 +2,8 @@
 
 #include "VuruvoduComponent.h"
 
+#include <cv_core/cv_core.h>
+
 /** A vuVE switch or lamp: draws its lit image while on and nothing while off, so the panel's unlit artwork shows.
     It takes the image's size.
 */
@@ -25,8 +27,8 @@ private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvSimpleButton_vuVE)
 };
 
-/** A clip LED. The panel switches it on and starts its timer at each clip report; it goes dark when the timer
-    runs out, so it stays lit until that long after the last report.
+/** A clip LED. The panel lights it at each clip report; it goes dark when its time runs out, so it stays lit until
+    that long after the last report.
 */
 class CvClip_vuVE
     : public CvSimpleButton_vuVE
@@ -36,9 +38,14 @@ public:
     CvClip_vuVE (const char* imageData, int dataSize);
     ~CvClip_vuVE() override;
 
+    /** Switches the lamp on until at least that many milliseconds from now. */
+    void lightFor (int milliseconds);
+
     void timerCallback() override;
 
 private:
+    juce::CvTimerDeadline holdDeadline;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvClip_vuVE)
 };
 

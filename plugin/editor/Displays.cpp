@@ -62,7 +62,7 @@ void CvDisplay_vuVE::mouseEnter (const juce::MouseEvent& event)
 void CvDisplay_vuVE::mouseExit (const juce::MouseEvent& event)
 {
     if (event.eventComponent != this)
-        startTimer (1500);
+        blankDeadline.startTimer (*this, 1500);
 }
 
 void CvDisplay_vuVE::paint (juce::Graphics& g)
@@ -92,6 +92,9 @@ void CvDisplay_vuVE::buttonClicked (juce::Button* button)
 
 void CvDisplay_vuVE::timerCallback()
 {
+    if (blankDeadline.rearmedBeforeDeadline (*this))
+        return;
+
     stopTimer();
 
     for (auto& digit : segmentFlags)

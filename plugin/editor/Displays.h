@@ -2,6 +2,8 @@
 
 #include "VuruvoduComponent.h"
 
+#include <cv_core/cv_core.h>
+
 #include <array>
 
 /** The vuVE panel's three-digit seven-segment read-out. It listens to the panel's knobs and Q selectors (as
@@ -45,6 +47,7 @@ private:
     std::array<std::array<int, 8>, 3> segmentFlags {};
     bool midSide = true;
     juce::Image segmentStrip;
+    juce::CvTimerDeadline blankDeadline;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvDisplay_vuVE)
 };

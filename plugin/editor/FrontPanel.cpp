@@ -40,12 +40,6 @@ int imageHeight (const char* data, int size)
 {
     return juce::ImageCache::getFromMemory (data, size).getHeight();
 }
-
-void lightClip (CvClip_vuVE& clip)
-{
-    clip.startTimer (clipHoldMilliseconds);
-    clip.setToggleState (true, juce::dontSendNotification);
-}
 } // namespace
 
 CvFrontPanel::CvFrontPanel (ParamData::SelectedChannel panelChannel, Vu418dParamsManager& manager)
@@ -365,11 +359,11 @@ void CvFrontPanel_vuVE::nonAutomatableParamValueChanged (int index, juce::var va
         // A clip LED only ever lights here; its own timer puts it out after the last report.
         case ParamData::clipL:
             if (on)
-                lightClip (clipL);
+                clipL.lightFor (clipHoldMilliseconds);
             break;
         case ParamData::clipR:
             if (on)
-                lightClip (clipR);
+                clipR.lightFor (clipHoldMilliseconds);
             break;
         default:
             break;
@@ -442,11 +436,14 @@ CvFrontPanel_oldGUI::ClipHold::ClipHold (juce::Button& clipLamp)
 void CvFrontPanel_oldGUI::ClipHold::light()
 {
     lamp.setToggleState (true, juce::dontSendNotification);
-    startTimer (clipHoldMilliseconds);
+    holdDeadline.startTimer (*this, clipHoldMilliseconds);
 }
 
 void CvFrontPanel_oldGUI::ClipHold::timerCallback()
 {
+    if (holdDeadline.rearmedBeforeDeadline (*this))
+        return;
+
     stopTimer();
     lamp.setToggleState (false, juce::dontSendNotification);
 }

@@ -135,6 +135,7 @@ private:
         void timerCallback() override;
 
         juce::Button& lamp;
+        juce::CvTimerDeadline holdDeadline;
     };
 
     static constexpr int numWidgets = 27;

@@ -182,7 +182,7 @@ void CvFreqSelector_vuVE::mouseDown (const juce::MouseEvent& e)
     else
         return;
 
-    startTimer (firstRepeatDelay);
+    timerDeadline.startTimer (*this, firstRepeatDelay);
     stepAndReport();
 }
 
@@ -210,7 +210,10 @@ void CvFreqSelector_vuVE::paintButton (juce::Graphics& g, bool, bool)
 
 void CvFreqSelector_vuVE::timerCallback()
 {
-    startTimer (repeatInterval);
+    if (timerDeadline.rearmedBeforeDeadline (*this))
+        return;
+
+    timerDeadline.startTimer (*this, repeatInterval);
     stepAndReport();
 }
 
@@ -265,7 +268,7 @@ void CvFreqSelector_classicGUI::mouseDown (const juce::MouseEvent& e)
     else
         return;
 
-    startTimer (firstRepeatDelay);
+    timerDeadline.startTimer (*this, firstRepeatDelay);
     stepAndReport();
 }
 
@@ -293,7 +296,10 @@ void CvFreqSelector_classicGUI::paintButton (juce::Graphics& g, bool, bool)
 
 void CvFreqSelector_classicGUI::timerCallback()
 {
-    startTimer (repeatInterval);
+    if (timerDeadline.rearmedBeforeDeadline (*this))
+        return;
+
+    timerDeadline.startTimer (*this, repeatInterval);
     stepAndReport();
 }
 
@@ -344,7 +350,7 @@ void CvQSelector_vuVE::mouseDown (const juce::MouseEvent& e)
     else
         return;
 
-    startTimer (repeatInterval);
+    timerDeadline.startTimer (*this, repeatInterval);
     stepAndReport();
 }
 
@@ -369,6 +375,10 @@ void CvQSelector_vuVE::paintButton (juce::Graphics& g, bool, bool)
 
 void CvQSelector_vuVE::timerCallback()
 {
+    if (timerDeadline.rearmedBeforeDeadline (*this))
+        return;
+
+    timerDeadline.startTimer (*this, repeatInterval);
     stepAndReport();
 }
 
@@ -430,7 +440,7 @@ void CvQSelector_oldGUI::mouseDown (const juce::MouseEvent& e)
         return;
 
     tickCounter = 0;
-    startTimer (tickInterval);
+    timerDeadline.startTimer (*this, tickInterval);
     stepAndReport();
 }
 
@@ -455,6 +465,11 @@ void CvQSelector_oldGUI::paintButton (juce::Graphics& g, bool, bool)
 
 void CvQSelector_oldGUI::timerCallback()
 {
+    if (timerDeadline.rearmedBeforeDeadline (*this))
+        return;
+
+    timerDeadline.startTimer (*this, tickInterval);
+
     if (++tickCounter < 2)
         return;
 
@@ -514,7 +529,7 @@ void CvChannelSelector_vuVE::mouseDown (const juce::MouseEvent& e)
         return;
 
     stateAtPress = state;
-    startTimer (channelLongPressMs);
+    timerDeadline.startTimer (*this, channelLongPressMs);
 }
 
 void CvChannelSelector_vuVE::mouseUp (const juce::MouseEvent&)
@@ -543,6 +558,9 @@ void CvChannelSelector_vuVE::paintButton (juce::Graphics& g, bool, bool)
 
 void CvChannelSelector_vuVE::timerCallback()
 {
+    if (timerDeadline.rearmedBeforeDeadline (*this))
+        return;
+
     stopTimer();
     state = 0;
     triggerClick();
@@ -579,7 +597,7 @@ void CvChannelSelector_classicGUI::mouseDown (const juce::MouseEvent& e)
 
     stateAtPress = state;
     tickCounter = 0;
-    startTimer (classicChannelTickMs);
+    timerDeadline.startTimer (*this, classicChannelTickMs);
 }
 
 void CvChannelSelector_classicGUI::mouseUp (const juce::MouseEvent&)
@@ -604,7 +622,12 @@ void CvChannelSelector_classicGUI::paintButton (juce::Graphics& g, bool, bool)
 
 void CvChannelSelector_classicGUI::timerCallback()
 {
+    if (timerDeadline.rearmedBeforeDeadline (*this))
+        return;
+
     // The timer runs on until release; only the ninth tick links the channels.
+    timerDeadline.startTimer (*this, classicChannelTickMs);
+
     if (++tickCounter != classicChannelLongPressTicks)
         return;
 

@@ -2,6 +2,8 @@
 
 #include "VuruvoduComponent.h"
 
+#include <cv_core/cv_core.h>
+
 /** The three switched frequency controls of the vuVE panel. */
 enum FreqSelectorType
 {
@@ -42,6 +44,7 @@ private:
     bool wrapAround;
     int action = 0;
     int index = 0;
+    juce::CvTimerDeadline timerDeadline;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvFreqSelector_vuVE)
 };
@@ -80,6 +83,7 @@ private:
     juce::Point<int> upPoint, downPoint;
     juce::Image strip;
     int firstRepeatDelay = 600, repeatInterval = 200;
+    juce::CvTimerDeadline timerDeadline;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvFreqSelector_classicGUI)
 };
@@ -113,6 +117,7 @@ private:
     juce::Image whiteLed, redLed;
     int action = 0;
     int index = 0;
+    juce::CvTimerDeadline timerDeadline;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvQSelector_vuVE)
 };
@@ -155,6 +160,7 @@ private:
     juce::Image whiteDot, redDot;
     int tickInterval = 100;
     ExtendedListener* hoverListener = nullptr;
+    juce::CvTimerDeadline timerDeadline;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvQSelector_oldGUI)
 };
@@ -184,6 +190,7 @@ private:
     juce::Rectangle<int> hotZone { 95, 0, 20, 20 };
     int state = 0;
     int stateAtPress = 0;
+    juce::CvTimerDeadline timerDeadline;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvChannelSelector_vuVE)
 };
@@ -213,6 +220,7 @@ private:
     juce::Point<int> hotPoint { 110, 9 };
     juce::Image labels;
     int stateAtPress = 0;
+    juce::CvTimerDeadline timerDeadline;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvChannelSelector_classicGUI)
 };

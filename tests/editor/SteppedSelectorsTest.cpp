@@ -1,6 +1,7 @@
 #include <editor/SteppedSelectors.h>
 #include <BinaryResources.h>
 
+#include "EarlyTimerCallback.h"
 #include "support/MessageLoop.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +49,7 @@ struct Reports
         w.onClick = [this, &w]
         {
             values.push_back (w.getFloatValue());
-            times.push_back (juce::Time::getMillisecondCounterHiRes() - start);
+            times.push_back (juce::Time::getMillisecondCounter());
         };
     }
 
@@ -60,10 +61,29 @@ struct Reports
     // The value of the next asynchronous report, or -1 when none arrives.
     float next() { return settle (values.size() + 1) ? values.back() : -1.0f; }
 
-    double start = juce::Time::getMillisecondCounterHiRes();
+    // The milliseconds from the given time to each report.
+    std::vector<int> timesSince (juce::uint32 start) const
+    {
+        std::vector<int> result;
+
+        for (auto time : times)
+            result.push_back ((int) (time - start));
+
+        return result;
+    }
+
     std::vector<float> values;
-    std::vector<double> times;
+    std::vector<juce::uint32> times; // the framework's millisecond counter, which its timers run on
 };
+
+// Each report comes at or after the time of its step, counted from the press; a loaded machine only delays it.
+void expectNoneBefore (const std::vector<int>& times, const std::vector<int>& earliest)
+{
+    ASSERT_GE (times.size(), earliest.size());
+
+    for (size_t i = 0; i < earliest.size(); ++i)
+        EXPECT_GE (times[i], earliest[i]) << "report " << i;
+}
 
 juce::Image picture (const char* data, int size)
 {
@@ -104,27 +124,26 @@ struct HoverListener : public ExtendedListener
 };
 } // namespace
 
-// The reports are asynchronous clicks, which a loaded machine delivers late: the timing is read from the timer,
-// and delays from the press are bounded only loosely from below (at half the interval), as the framework's timers
-// fire early by up to their thread's last sleep, which is longer on a loaded machine.
+// The repeats and long presses start just after the timer thread has slept long, so their first timer callback
+// comes early; still no report may come before its time. Time is bounded from below only.
 TEST (SteppedSelectors, HoldingAZoneRepeatsAfter600MsThenEvery200MsAndStopsOnRelease)
 {
     CvFreqSelector_vuVE selector (loCpsSelector);
     selector.setFloatValue (1.0f, juce::dontSendNotification);
     Reports reports (selector);
 
+    testsupport::provokeEarlyTimerCallback();
+    const auto pressed = juce::Time::getMillisecondCounter();
     press (selector, 5, 95);
     EXPECT_TRUE (reports.values.empty()) << "the click is asynchronous";
     EXPECT_EQ (selector.getTimerInterval(), 600);
-    ASSERT_TRUE (reports.settle (3));
-    EXPECT_EQ (selector.getTimerInterval(), 200);
+    ASSERT_TRUE (reports.settle (4));
     release (selector);
     EXPECT_FALSE (selector.isTimerRunning());
     testsupport::pumpMessages (300);
 
-    EXPECT_TRUE (reports.values.size() >= 3 && reports.values == std::vector<float> (reports.values.size(), 1.0f))
-        << "saturates at the top";
-    EXPECT_GT (reports.times[1], 600.0 / 2.0);
+    EXPECT_TRUE (reports.values == std::vector<float> (reports.values.size(), 1.0f)) << "saturates at the top";
+    expectNoneBefore (reports.timesSince (pressed), { 0, 600, 800, 1000 });
 }
 
 TEST (SteppedSelectors, ClassicFrequencySelectorReportsAtOnceAndRepeats)
@@ -132,6 +151,8 @@ TEST (SteppedSelectors, ClassicFrequencySelectorReportsAtOnceAndRepeats)
     CvFreqSelector_classicGUI selector (BinaryData::temp_binary_data_7, BinaryData::temp_binary_data_7Size, 7,
                                         { 12, 121 }, { 12, 154 });
     Reports reports (selector);
+    testsupport::provokeEarlyTimerCallback();
+    const auto pressed = juce::Time::getMillisecondCounter();
     click (selector, 14, 158);
     press (selector, 12, 121);
     EXPECT_EQ (reports.values, (std::vector<float> { 0.0f, 1.0f / 6.0f })) << "saturates at the bottom";
@@ -139,6 +160,7 @@ TEST (SteppedSelectors, ClassicFrequencySelectorReportsAtOnceAndRepeats)
     release (selector);
     testsupport::pumpMessages (300);
     EXPECT_EQ (reports.values, (std::vector<float> { 0.0f, 1.0f / 6.0f, 2.0f / 6.0f }));
+    expectNoneBefore (reports.timesSince (pressed), { 0, 0, 600 });
 }
 
 TEST (SteppedSelectors, ZoneTestsAreHalfOpenAndPointTestsReachTenPixels)
@@ -257,10 +279,13 @@ TEST (SteppedSelectors, QSelectorsStepDownOnTheRightAndRepeatEvery200Ms)
     CvQSelector_vuVE vuVE;
     vuVE.setFloatValue (0.5f, juce::dontSendNotification);
     Reports reports (vuVE);
+    testsupport::provokeEarlyTimerCallback();
+    auto pressed = juce::Time::getMillisecondCounter();
     press (vuVE, 59, 46);
     EXPECT_EQ (vuVE.getTimerInterval(), 200);
     ASSERT_TRUE (reports.settle (3));
     release (vuVE);
+    expectNoneBefore (reports.timesSince (pressed), { 0, 200, 400 });
     click (vuVE, 34, 30);
     click (vuVE, 33, 46);
     ASSERT_TRUE (reports.settle (4));
@@ -269,12 +294,14 @@ TEST (SteppedSelectors, QSelectorsStepDownOnTheRightAndRepeatEvery200Ms)
 
     CvQSelector_oldGUI classic;
     Reports classicReports (classic);
+    testsupport::provokeEarlyTimerCallback();
+    pressed = juce::Time::getMillisecondCounter();
     press (classic, 22, 38);
     EXPECT_EQ (classicReports.values.size(), 1u);
     EXPECT_EQ (classic.getTimerInterval(), 100) << "steps on every second tick";
     ASSERT_TRUE (classicReports.settle (3));
     release (classic);
-    EXPECT_GT (classicReports.times[1], 200.0 / 2.0);
+    expectNoneBefore (classicReports.timesSince (pressed), { 0, 200, 400 });
     EXPECT_EQ (classicReports.values.back(), 3.0f / 8.0f);
 }
 
@@ -340,9 +367,11 @@ TEST (SteppedSelectors, VuVEChannelLongPressLinksAndOutsidePressesTakeNoSnapshot
     channel.setFloatValue (0.5f, juce::dontSendNotification);
     Reports reports (channel);
 
+    testsupport::provokeEarlyTimerCallback();
+    const auto pressed = juce::Time::getMillisecondCounter();
     press (channel, 95, 19);
     EXPECT_EQ (reports.next(), 0.0f);
-    EXPECT_GT (reports.times[0], 800.0 / 2.0);
+    expectNoneBefore (reports.timesSince (pressed), { 800 });
     release (channel);
     testsupport::pumpMessages (50);
     EXPECT_EQ (reports.values.size(), 1u) << "a long press does not step on release";
@@ -371,11 +400,13 @@ TEST (SteppedSelectors, ClassicChannelLinksOnTheNinthTickAndAClickFromLinkedGive
 {
     CvChannelSelector_classicGUI channel;
     Reports reports (channel);
+    testsupport::provokeEarlyTimerCallback();
+    const auto pressed = juce::Time::getMillisecondCounter();
     press (channel, 116, 17);
     testsupport::pumpMessages (700);
     EXPECT_TRUE (reports.values.empty());
-    ASSERT_TRUE (reports.settle (1, 500));
-    EXPECT_GT (reports.times[0], 900.0 / 2.0);
+    ASSERT_TRUE (reports.settle (1));
+    expectNoneBefore (reports.timesSince (pressed), { 900 });
     testsupport::pumpMessages (200);
     release (channel);
     click (channel, 110, 9);
