@@ -132,7 +132,7 @@ void PopupMenu_LAF::drawPopupMenuItem (Graphics& g, const Rectangle<int>& area, 
 
 void PopupMenu_LAF::drawPopupMenuSectionHeader (Graphics& g, const Rectangle<int>& area, const String& sectionName)
 {
-    g.setFont (Font (15.0f));
+    g.setFont (withOwnTypeface (Font (15.0f)));
     g.setColour (menuTextColour);
     g.drawFittedText (sectionName, area.getX() + 12, area.getY(), area.getWidth() - 16,
                       (int) ((float) area.getHeight() * 0.8f), Justification::bottomLeft, 1, 0.0f);

@@ -15,8 +15,48 @@ struct MainMenuColours
     Colour usbConnected { 0xff0092ff };
 };
 
+/** A look-and-feel whose fonts carry their typeface.
+
+    The framework finds the typeface of a font that has none through the process-wide default look-and-feel
+    alone, which a plug-in must leave to its host, so no other look-and-feel's getTypefaceForFont is ever asked.
+    Every font this look-and-feel hands out therefore comes with the typeface its getTypefaceForFont picks, and
+    drawing code that makes a font of its own passes it through withOwnTypeface.
+*/
+template <typename LookAndFeelBase>
+class CvPinnedFonts : public LookAndFeelBase
+{
+public:
+    /** The font with the typeface this look-and-feel picks for it; height, scale, kerning and underline stay. */
+    Font withOwnTypeface (const Font& font)
+    {
+        const auto typeface = this->getTypefaceForFont (font);
+
+        if (typeface == nullptr)
+            return font;
+
+        Font pinned (typeface);
+        pinned.setHeight (font.getHeight());
+        pinned.setHorizontalScale (font.getHorizontalScale());
+        pinned.setExtraKerningFactor (font.getExtraKerningFactor());
+        pinned.setUnderline (font.isUnderlined());
+        return pinned;
+    }
+
+    Font getTextButtonFont (TextButton& button, int buttonHeight) override
+    {
+        return withOwnTypeface (LookAndFeelBase::getTextButtonFont (button, buttonHeight));
+    }
+
+    Font getLabelFont (Label& label) override { return withOwnTypeface (LookAndFeelBase::getLabelFont (label)); }
+    Font getComboBoxFont (ComboBox& box) override { return withOwnTypeface (LookAndFeelBase::getComboBoxFont (box)); }
+    Font getPopupMenuFont() override { return withOwnTypeface (LookAndFeelBase::getPopupMenuFont()); }
+    Font getAlertWindowTitleFont() override { return withOwnTypeface (LookAndFeelBase::getAlertWindowTitleFont()); }
+    Font getAlertWindowMessageFont() override { return withOwnTypeface (LookAndFeelBase::getAlertWindowMessageFont()); }
+    Font getAlertWindowFont() override { return withOwnTypeface (LookAndFeelBase::getAlertWindowFont()); }
+};
+
 /** A version-4 look-and-feel that draws text in the embedded Lato family and carries the menu-bar colours. */
-class CvLookAndFeel : public LookAndFeel_V4
+class CvLookAndFeel : public CvPinnedFonts<LookAndFeel_V4>
 {
 public:
     CvLookAndFeel();

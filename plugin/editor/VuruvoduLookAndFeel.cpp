@@ -122,7 +122,7 @@ void VuruvoduLookAndFeel::drawButtonText (juce::Graphics& g, juce::TextButton& b
                                           bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown)
 {
     const auto width = button.getWidth(), height = button.getHeight();
-    g.setFont (g.getCurrentFont().withHeight (0.8f * (float) height));
+    g.setFont (withOwnTypeface (g.getCurrentFont().withHeight (0.8f * (float) height)));
 
     auto colour = button.findColour (juce::TextButton::textColourOffId);
 
@@ -167,7 +167,7 @@ void VuruvoduLookAndFeel::drawToggleButton (juce::Graphics& g, juce::ToggleButto
     }
 
     g.setColour (button.findColour (juce::ToggleButton::textColourId));
-    g.setFont (20.0f);
+    g.setFont (withOwnTypeface (juce::Font (20.0f)));
     g.drawFittedText (button.getButtonText(), 27, 0, button.getWidth() - 29, button.getHeight(),
                       juce::Justification::centredLeft, 10, 0.0f);
 }

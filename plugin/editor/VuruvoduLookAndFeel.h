@@ -1,11 +1,11 @@
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include <cv_gui/cv_gui.h>
 
 /** The editor window's look-and-feel: one embedded Lato face for every font, a fixed dark colour scheme for the
     framework's standard widgets, and flat text and toggle buttons.
 */
-class VuruvoduLookAndFeel : public juce::LookAndFeel_V3
+class VuruvoduLookAndFeel : public juce::CvPinnedFonts<juce::LookAndFeel_V3>
 {
 public:
     VuruvoduLookAndFeel();

@@ -1,5 +1,7 @@
 #include <cv_gui/cv_gui.h>
 
+#include "DrawnTypefaces.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -47,6 +49,48 @@ TEST (CvLookAndFeel, TypefaceFollowsBoldAndItalicOnly)
     EXPECT_EQ (styleFor (juce::Font::bold | juce::Font::underlined), "Lato Bold");
     EXPECT_EQ (styleFor (juce::Font::italic), "Lato Italic");
     EXPECT_EQ (styleFor (juce::Font::bold | juce::Font::italic), "Lato Bold Italic");
+}
+
+// The framework asks only the process-wide default look-and-feel for a font's typeface, so what counts is the
+// typeface the drawing hands the renderer.
+TEST (CvLookAndFeel, MenuEntriesAndButtonsDrawInTheEmbeddedLato)
+{
+    juce::PopupMenu_LAF lookAndFeel;
+    juce::PopupMenu menu;
+    menu.addSectionHeader ("GUI Theme");
+    menu.addItem (1, "ZUZO theme", true, true);
+    menu.addItem (2, "Plugin version: 2.0.2", false);
+    juce::PopupMenu::Item withShortcut ("Save preset");
+    withShortcut.shortcutKeyDescription = "Ctrl+S";
+    menu.addItem (withShortcut.setID (3));
+
+    juce::Component parent;
+    juce::TextButton button ("CONNECT");
+    parent.setLookAndFeel (&lookAndFeel);
+    parent.addAndMakeVisible (button);
+    button.setBounds (0, 0, 78, 21);
+
+    const auto drawn = testsupport::typefacesDrawnBy (
+        [&] (juce::Graphics& g)
+        {
+            const juce::Rectangle<int> row (0, 0, 300, 24);
+            const juce::PopupMenu::Options options;
+
+            for (juce::PopupMenu::MenuItemIterator entry (menu); entry.next();)
+            {
+                const auto& item = entry.getItem();
+
+                if (item.isSectionHeader)
+                    lookAndFeel.drawPopupMenuSectionHeaderWithOptions (g, row, item.text, options);
+                else
+                    lookAndFeel.drawPopupMenuItemWithOptions (g, row, true, item, options);
+            }
+
+            button.paintEntireComponent (g, false);
+        });
+
+    EXPECT_TRUE (testsupport::drawnOnlyIn (drawn, lookAndFeel.getTypefaceForFont (juce::Font())));
+    parent.setLookAndFeel (nullptr);
 }
 
 TEST (CvLookAndFeel, EmbeddedFontsDrawTheSameAfterEarlierInstancesAreGone)

@@ -43,6 +43,29 @@ TEST_F (PluginEditorTest, IsAsLargeAsItsPanelsAndTheMenuBarAndRebuiltFromTheStor
     EXPECT_EQ (editor->getHeight(), 2 * 232 + 25);
 }
 
+// A host that is a JUCE application in the same process shares the default look-and-feel and the fonts found
+// through it.
+TEST_F (PluginEditorTest, LeavesTheProcessWideLookAndFeelAndFontsToTheHost)
+{
+    auto& hostLookAndFeel = juce::LookAndFeel::getDefaultLookAndFeel();
+    const auto hostFace = juce::Font (15.0f).getTypefacePtr()->getName();
+    const auto expectHostsOwn = [&]
+    {
+        EXPECT_EQ (&juce::LookAndFeel::getDefaultLookAndFeel(), &hostLookAndFeel);
+        EXPECT_EQ (juce::Font (15.0f).getTypefacePtr()->getName(), hostFace);
+    };
+
+    auto editor = open();
+    auto* menuBar = dynamic_cast<MenuBar*> (editor->getChildComponent (0));
+    ASSERT_NE (menuBar, nullptr);
+    menuBar->openMenu();
+    menuBar->openDeviceSelector();
+    expectHostsOwn();
+
+    editor.reset();
+    expectHostsOwn();
+}
+
 TEST_F (PluginEditorTest, OpensInEitherThemeWithItsChildrenDrawingThroughItsLookAndFeel)
 {
     for (const auto theme : { 0, 1 })

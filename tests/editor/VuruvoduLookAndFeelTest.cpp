@@ -1,5 +1,7 @@
 #include <editor/VuruvoduLookAndFeel.h>
 
+#include "DrawnTypefaces.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -41,6 +43,33 @@ TEST (VuruvoduLookAndFeel, DrawsEveryFontWithTheEmbeddedFace)
         EXPECT_EQ (lookAndFeel.getTypefaceForFont (font), face);
 
     EXPECT_EQ (lookAndFeel.getAlertWindowButtonHeight(), 22);
+
+    // What is drawn counts: the framework asks only the process-wide default look-and-feel for a typeface.
+    juce::Component window;
+    juce::TextButton textButton ("OK");
+    juce::ToggleButton toggle ("On");
+    juce::Label label ({}, "Label");
+    label.setFont (juce::Font ("Courier", 15.0f, juce::Font::bold));
+    window.setLookAndFeel (&lookAndFeel);
+
+    for (auto* child : std::initializer_list<juce::Component*> { &textButton, &toggle, &label })
+    {
+        window.addAndMakeVisible (child);
+        child->setBounds (0, 0, 100, 24);
+    }
+
+    const auto drawn = testsupport::typefacesDrawnBy (
+        [&] (juce::Graphics& g)
+        {
+            for (auto* child : window.getChildren())
+                child->paintEntireComponent (g, false);
+
+            lookAndFeel.drawPopupMenuItem (g, { 0, 0, 200, 24 }, false, true, false, true, false, "Item", "Ctrl+S",
+                                           nullptr, nullptr);
+        });
+
+    EXPECT_TRUE (testsupport::drawnOnlyIn (drawn, face));
+    window.setLookAndFeel (nullptr);
 }
 
 TEST (VuruvoduLookAndFeel, PaintsButtonsFlatWithThePressedRuleLast)
