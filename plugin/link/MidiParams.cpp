@@ -2,22 +2,6 @@
 
 #include "ParamTools.h"
 
-namespace
-{
-// The framework's timer thread counts a newly started timer down from its own last wake-up, so a timer can fire
-// up to 100 ms early; a callback before the deadline re-arms the timer for the time that is left.
-bool rearmedBeforeDeadline (juce::MultiTimer& timers, int timerID, juce::uint32 deadline)
-{
-    const auto remaining = (juce::int32) (deadline - juce::Time::getMillisecondCounter());
-
-    if (remaining <= 0)
-        return false;
-
-    timers.startTimer (timerID, remaining);
-    return true;
-}
-} // namespace
-
 // A gesture still open when the slot goes (the unit unplugged mid-turn) is closed: the store counts gestures,
 // and one left open would hide every later gesture of that parameter from the host.
 MidiParam::~MidiParam()
@@ -61,8 +45,7 @@ void MidiParam::handleAsyncUpdate()
     }
 
     lastReceiveTime = now;
-    gestureDeadline = juce::Time::getMillisecondCounter() + (juce::uint32) interval;
-    startTimer (0, interval);
+    gestureDeadline.startTimer (*this, 0, interval);
 
     if (apply)
         apply (value);
@@ -70,7 +53,7 @@ void MidiParam::handleAsyncUpdate()
 
 void MidiParam::timerCallback (int timerID)
 {
-    if (timerID != 0 || rearmedBeforeDeadline (*this, 0, gestureDeadline))
+    if (timerID != 0 || gestureDeadline.rearmedBeforeDeadline (*this, 0))
         return;
 
     stopTimer (0);
@@ -151,8 +134,7 @@ void MidiChannelParam::sendCode (int code)
             device->sendSysex (message.data(), (int) message.size());
         }
 
-        recallDeadline = juce::Time::getMillisecondCounter() + 500;
-        startTimer (recallTimer, 500);
+        recallDeadline.startTimer (*this, recallTimer, 500);
     }
 
     for (auto* listener : recallingListeners)
@@ -202,7 +184,7 @@ void MidiChannelParam::nonAutomatableParamValueChanged (int index, juce::var)
 
 void MidiChannelParam::timerCallback (int timerID)
 {
-    if (timerID == recallTimer && rearmedBeforeDeadline (*this, recallTimer, recallDeadline))
+    if (timerID == recallTimer && recallDeadline.rearmedBeforeDeadline (*this, recallTimer))
         return;
 
     stopTimer (timerID);

@@ -37,7 +37,7 @@ private:
     std::atomic<int> pendingValue { -1 };
     bool gestureOpen = false;
     juce::int64 lastReceiveTime = 0;
-    juce::uint32 gestureDeadline = 0;
+    juce::CvTimerDeadline gestureDeadline;
 
     JUCE_DECLARE_NON_COPYABLE (MidiParam)
 };
@@ -116,7 +116,7 @@ private:
     juce::MidiDevice* device;
     const int automatableIndex;
     const int nonAutomatableIndex;
-    juce::uint32 recallDeadline = 0;
+    juce::CvTimerDeadline recallDeadline;
     MidiParam channelSlot;
     EarlyRecall earlyRecall { *this };
 
