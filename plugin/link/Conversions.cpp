@@ -128,9 +128,15 @@ ToParameter toParameter (Pair pair)
             return kcsAttenToParameter;
         case Pair::direct:
             return [] (int value) { return unitRange ((float) value); };
-        default:
-            return [bit = flagBit (pair)] (int value) { return (value & 0xff & bit) != 0 ? 1.0f : 0.0f; };
+        case Pair::hpfInFlag:
+        case Pair::eq1InFlag:
+        case Pair::eq2InFlag:
+        case Pair::peqInFlag:
+        case Pair::engageFlag:
+            break;
     }
+
+    return [bit = flagBit (pair)] (int value) { return (value & 0xff & bit) != 0 ? 1.0f : 0.0f; };
 }
 
 ToDevice toDevice (Pair pair)
@@ -152,9 +158,15 @@ ToDevice toDevice (Pair pair)
             return kcsAttenToDevice;
         case Pair::direct:
             return [] (float value) { return nearest (value); };
-        default:
-            return [bit = flagBit (pair)] (float value) { return value > 0.5f ? bit : 0; };
+        case Pair::hpfInFlag:
+        case Pair::eq1InFlag:
+        case Pair::eq2InFlag:
+        case Pair::peqInFlag:
+        case Pair::engageFlag:
+            break;
     }
+
+    return [bit = flagBit (pair)] (float value) { return value > 0.5f ? bit : 0; };
 }
 
 ToValue abFlagToValue()

@@ -40,7 +40,15 @@ float referenceToParameter (Pair pair, int i)
             return has (16) ? 1.0f : (has (32) ? 0.5f : 0.0f);
         case Pair::direct:
             return i == 0 ? 0.0f : 1.0f; // the parameter is a switch: 0..1 only
-        default:
+        case Pair::hpfFrequency:
+        case Pair::gain:
+        case Pair::frequency:
+        case Pair::shelfAndBandwidth:
+        case Pair::hpfInFlag:
+        case Pair::eq1InFlag:
+        case Pair::eq2InFlag:
+        case Pair::peqInFlag:
+        case Pair::engageFlag:
             break;
     }
 
