@@ -86,7 +86,7 @@ TEST_F (MidiDeviceTest, SendsEachMessageOnceAndDropsOneTheServicesRefuse)
     const auto device = open (unit);
     ASSERT_TRUE (device->hasDestination());
 
-    for (const auto [offline, control] : { std::pair { false, 1 }, { true, 2 }, { false, 3 } })
+    for (const auto& [offline, control] : { std::pair { false, 1 }, { true, 2 }, { false, 3 } })
     {
         unit.setOffline (offline);
         const auto message = juce::SysExProtocol::makeParameterValue (4, 1, control, 9);
