@@ -1,5 +1,6 @@
 # The project's own code builds without a warning under g++ and clang. VU418D_WARNINGS_AS_ERRORS makes any new one
-# an error; it is off by default, so that a compiler the project is not checked with cannot stop a build.
+# an error; the test scripts, and so CI, turn it on. It is off by default, so that a compiler the project is not
+# checked with cannot stop a plain build.
 option (VU418D_WARNINGS_AS_ERRORS "Make compiler warnings in the project's own code errors" OFF)
 
 add_library (vu418d_warnings_as_errors INTERFACE)

@@ -3,7 +3,8 @@
 # build-asan/, runs the tests there and fuzzes the state restore and the MIDI receive path side by side; then
 # builds the tests under ThreadSanitizer into build-tsan/ and runs those that cross threads. Any report fails the
 # run. Extra arguments go to ctest. VU418D_FUZZ_SECONDS sets how long each fuzzer runs (default 180: shorter runs
-# missed inputs that longer ones found).
+# missed inputs that longer ones found). Compiler warnings in the project's own code fail the build unless
+# VU418D_WARNINGS_AS_ERRORS=OFF.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -14,6 +15,8 @@ export CCACHE_SLOPPINESS=time_macros
 # Cache entries that do not depend on where the repository is, so a fresh clone reuses them.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 
+warnings_as_errors="-DVU418D_WARNINGS_AS_ERRORS=${VU418D_WARNINGS_AS_ERRORS:-ON}"
+
 # Configures a clang build with the given sanitizers; -O1 with line tables keeps the instrumented build
 # affordable and its reports readable.
 configure() {
@@ -21,7 +24,9 @@ configure() {
         CC=clang CXX=clang++ cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
             -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
-            -DVU418D_SANITIZERS="$2" >/dev/null
+            -DVU418D_SANITIZERS="$2" "$warnings_as_errors" >/dev/null
+    else
+        cmake -B "$1" "$warnings_as_errors" >/dev/null
     fi
 }
 
