@@ -127,9 +127,9 @@ void MidiManager::Pimpl::dropVanishedDevices (const std::vector<Collection>& col
                             });
     };
 
-    auto& devices = owner.devices;
+    auto& ownedDevices = owner.devices;
 
-    for (auto it = devices.begin(); it != devices.end();)
+    for (auto it = ownedDevices.begin(); it != ownedDevices.end();)
     {
         if (isOnline ((*it)->pimpl->deviceRef))
         {
@@ -141,7 +141,7 @@ void MidiManager::Pimpl::dropVanishedDevices (const std::vector<Collection>& col
             listener->hidConnectionCallback (false);
 
         owner.triggerAsyncUpdate();
-        it = devices.erase (it);
+        it = ownedDevices.erase (it);
     }
 }
 

@@ -117,7 +117,7 @@ TEST (CvLookAndFeel, InactiveItemsAreHalfAlphaAndNeverHighlighted)
     const juce::Rectangle<int> area (0, 0, 120, 24);
     const auto highlighted = drawItem (area, false, true, true);
 
-    for (const auto [y, grey] : { std::pair (1, 0x41), std::pair (11, 0x28), std::pair (22, 0x1e) })
+    for (const auto& [y, grey] : { std::pair (1, 0x41), std::pair (11, 0x28), std::pair (22, 0x1e) })
         EXPECT_NEAR (highlighted.getPixelAt (1, y).getRed(), grey, 4) << y;
 
     const auto inactive = drawItem (area, false, false, false);

@@ -133,8 +133,9 @@ TEST (Displays, EveryStepReadsAsTheParameterText)
         for (int step = 0; step < 256; ++step)
         {
             const auto expected =
-                text (step / 255.0f).upToFirstOccurrenceOf (" ", false, false).replace ("-0.0", "0.0");
-            ASSERT_EQ (juce::String (readingFor (type, step / 255.0f)).trimStart(), expected) << type << ", " << step;
+                text ((float) step / 255.0f).upToFirstOccurrenceOf (" ", false, false).replace ("-0.0", "0.0");
+            ASSERT_EQ (juce::String (readingFor (type, (float) step / 255.0f)).trimStart(), expected)
+                << type << ", " << step;
         }
 }
 

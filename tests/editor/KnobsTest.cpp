@@ -145,7 +145,17 @@ protected:
 };
 
 using KnobTypes = testing::Types<CvEncoder_vuVE, CvEncoder_classicGUI>;
-TYPED_TEST_SUITE (KnobsPress, KnobTypes);
+
+struct KnobTypeNames
+{
+    template <typename Knob>
+    static std::string GetName (int)
+    {
+        return std::is_same_v<Knob, CvEncoder_vuVE> ? "vuVE" : "classicGUI";
+    }
+};
+
+TYPED_TEST_SUITE (KnobsPress, KnobTypes, KnobTypeNames);
 
 TYPED_TEST (KnobsPress, CtrlClickResetsAtOnceAndStartsNoDragWhileOtherModifiersDrag)
 {

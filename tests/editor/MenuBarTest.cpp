@@ -21,8 +21,15 @@ using testsupport::pumpUntil;
 using Kind = testsupport::RecordingListener::Kind;
 
 // The bar's child order.
-using Child = int;
-constexpr Child menuButton = 0, msButton = 1, aButton = 2, linkButton = 3, bButton = 4, usbButton = 5;
+enum Child
+{
+    menuButton,
+    msButton,
+    aButton,
+    linkButton,
+    bButton,
+    usbButton
+};
 
 // Takes the preset commands so no file chooser opens, and passes on the rest.
 struct CommandRecorder : public juce::CommandListener
