@@ -153,6 +153,26 @@ static void setStateInformation (benchmark::State& state)
 }
 BENCHMARK (setStateInformation)->UseManualTime()->Iterations (2000);
 
+// Restoring from a host's own thread, as hosts on Linux do: the same work with the message thread held for it.
+static void setStateInformationFromHostThread (benchmark::State& state)
+{
+    InstanceOnMessageThread plugin;
+    juce::MemoryBlock blob;
+    plugin.instance->getStateInformation (blob);
+
+    for (auto _ : state)
+        plugin.instance->setStateInformation (blob.getData(), (int) blob.getSize());
+}
+BENCHMARK (setStateInformationFromHostThread)->Iterations (2000);
+
+// Made and destroyed on a host's own thread: destruction holds the message thread.
+static void createAndDestroyOnHostThread (benchmark::State& state)
+{
+    for (auto _ : state)
+        std::make_unique<Vu418dPluginInstance>().reset();
+}
+BENCHMARK (createAndDestroyOnHostThread)->Iterations (2000);
+
 static void readPlainValueTree (benchmark::State& state)
 {
     juce::MemoryOutputStream stream;
