@@ -1,4 +1,5 @@
 #include "support/EmulatedUnit.h"
+#include "support/HostValues.h"
 #include "support/MessageLoop.h"
 #include "support/ScopedSettingsFile.h"
 
@@ -10,17 +11,8 @@
 
 namespace
 {
+using testsupport::hostValuesOf;
 using testsupport::runOnHostThread;
-
-std::vector<float> hostValuesOf (const Vu418dPluginInstance& instance)
-{
-    std::vector<float> values;
-
-    for (const auto* parameter : instance.getParameters())
-        values.push_back (parameter->getValue());
-
-    return values;
-}
 
 // What hosts do with instances as projects load and close, from threads of their own while the plug-in's message
 // thread runs: make one, restore it, write to it and destroy it straight away.

@@ -1,3 +1,4 @@
+#include "support/HostValues.h"
 #include "support/MessageLoop.h"
 #include "support/RecordingListener.h"
 #include "support/ScopedSettingsFile.h"
@@ -12,6 +13,7 @@
 
 namespace
 {
+using testsupport::hostValuesOf;
 constexpr int channelIndex = 40, snIndex = 1, selectedIndex = 3, panelsIndex = 4;
 
 // Distinct from its partner, from its default and from every other control.
@@ -42,16 +44,6 @@ juce::MemoryBlock stateOf (Vu418dPluginInstance& instance)
 juce::ValueTree treeOf (const juce::MemoryBlock& blob)
 {
     return juce::CvStateReader::readValueTree (blob.getData(), blob.getSize());
-}
-
-std::vector<float> hostValuesOf (const Vu418dPluginInstance& instance)
-{
-    std::vector<float> values;
-
-    for (const auto* parameter : instance.getParameters())
-        values.push_back (parameter->getValue());
-
-    return values;
 }
 
 std::vector<float> valuesOf (const Vu418dParamsManager& store)
