@@ -288,7 +288,6 @@ void MenuBar::openDeviceSelector()
             : juce::PopupMenu::CustomComponent (false)
             , serialNumber (unitSerialNumber)
             , name (std::move (unitName))
-            , font (menuBar->deviceMenuLookAndFeel.withOwnTypeface (juce::Font (15.0f)))
             , button (connected ? "DISCONNECT" : "CONNECT")
         {
             if (enabled)
@@ -317,7 +316,7 @@ void MenuBar::openDeviceSelector()
                 g.fillRect (0, 2, width, height - 4);
             }
 
-            g.setFont (font);
+            g.setFont (15.0f);
             g.setColour (juce::Colour (ownUnit ? 0xff0092ff : 0xffb3b6bd));
             g.drawText (name + ", serial No: " + juce::String (serialNumber), 10, 0, width - 10, height,
                         juce::Justification::centredLeft, true);
@@ -335,7 +334,6 @@ void MenuBar::openDeviceSelector()
         int serialNumber;
         bool ownUnit = false;
         juce::String name;
-        juce::Font font;
         juce::TextButton button;
     };
 

@@ -70,9 +70,6 @@ public:
     /** Null until the device selector is first opened; its rows are the units listed at the last opening. */
     const juce::PopupMenu* getDeviceMenu() const noexcept { return deviceMenu.get(); }
 
-    /** The look-and-feel the device selector is shown with, which its rows draw through. */
-    juce::LookAndFeel& getDeviceMenuLookAndFeel() noexcept { return deviceMenuLookAndFeel; }
-
 private:
     void msClicked();
     void linkClicked();
@@ -94,7 +91,7 @@ private:
     juce::PopupMenu_LAF mainMenuLookAndFeel;
     juce::Component::SafePointer<MenuBar> safeThis;
     std::unique_ptr<juce::PopupMenu> deviceMenu;
-    juce::CvLookAndFeel deviceMenuLookAndFeel;
+    juce::LookAndFeel_V4 deviceMenuLookAndFeel;
     juce::MenuBarShapeButton menuButton, msButton, linkButton, aButton, bButton;
     juce::MenuBarUsbButton usbButton;
     juce::Colour gradientTop { 0 }, gradientBottom { 0 };

@@ -1,4 +1,3 @@
-#include "DrawnTypefaces.h"
 #include "support/EmulatedUnit.h"
 #include "support/MessageLoop.h"
 #include "support/RecordingListener.h"
@@ -313,28 +312,6 @@ TEST_F (MenuBar, DeviceSelectorConnectsAFreeUnitDisconnectsItsOwnAndCannotTakeAn
     const auto& devices = instance.getMidiManager()->devices;
     EXPECT_EQ (std::count_if (devices.begin(), devices.end(), [] (auto& d) { return d->getListener() == nullptr; }), 1);
     EXPECT_TRUE (instance.isTimerRunning());
-}
-
-TEST_F (MenuBar, DeviceSelectorRowsDrawInTheEmbeddedLato)
-{
-    addUnit (5);
-    ASSERT_TRUE (pumpUntil ([&] { return instance.getMidiManager()->devices.size() == 1; }));
-    bar->openDeviceSelector();
-    rows();
-    ASSERT_EQ (keptRows.size(), 1);
-
-    // The menu's window gives its rows the menu's look-and-feel.
-    auto& row = *keptRows.getFirst();
-    auto& lookAndFeel = bar->getDeviceMenuLookAndFeel();
-    int width = 0, height = 0;
-    row.getIdealSize (width, height);
-    row.setSize (width, height);
-    row.setLookAndFeel (&lookAndFeel);
-    const auto drawn =
-        testsupport::typefacesDrawnBy ([&row] (juce::Graphics& g) { row.paintEntireComponent (g, false); });
-    row.setLookAndFeel (nullptr);
-
-    EXPECT_TRUE (testsupport::drawnOnlyIn (drawn, lookAndFeel.getTypefaceForFont (juce::Font())));
 }
 
 TEST_F (MenuBar, DestructionUnregistersFromStoreCommandsAndMidiManager)
