@@ -414,27 +414,34 @@ void drawResetBadge (juce::Graphics& g, const Fonts& fonts)
     engrave (g, fonts, "RESET", resetArea, juce::Justification::centred, 8.5f);
 }
 
-void drawChannelMarking (juce::Graphics& g, const Fonts& fonts, int channel)
+void drawChannelMarking (juce::Graphics& g, const Fonts& fonts)
 {
     const juce::Rectangle<float> disc (1206.0f, 84.0f, 48.0f, 48.0f);
     g.setColour (engraving);
     g.drawEllipse (disc, 2.0f);
     g.setFont (fonts.label.withHeight (32.0f));
-    g.drawText (juce::String (channel), disc, juce::Justification::centred, false);
-    engrave (g, fonts, "ZUZO", { 1196, 40, 68, 20 }, juce::Justification::centred, 16.0f);
+    g.drawText ("2", disc, juce::Justification::centred, false);
     engrave (g, fonts, "CH", { 1196, 136, 68, 14 });
 }
 
-Drawing frontPlate (int channel)
+// The editor's open/close button covers the top right 40 x 40 pixels of a panel, so no screw sits there.
+void drawScrews (juce::Graphics& g, juce::Rectangle<float> bounds, float inset)
 {
-    return [channel] (juce::Graphics& g, const Fonts& fonts)
+    for (auto x : { inset, bounds.getRight() - inset })
+        drawScrew (g, { x, bounds.getBottom() - inset });
+
+    drawScrew (g, { inset, inset });
+    drawScrew (g, { bounds.getRight() - 56.0f, inset });
+}
+
+// The first picture stands for whichever channel is shown alone, so only the second one names its channel.
+Drawing frontPlate (bool secondChannel)
+{
+    return [secondChannel] (juce::Graphics& g, const Fonts& fonts)
     {
         const auto bounds = g.getClipBounds().toFloat();
         drawPlate (g, bounds);
-
-        for (auto x : { 24.0f, bounds.getRight() - 24.0f })
-            for (auto y : { 24.0f, bounds.getBottom() - 24.0f })
-                drawScrew (g, { x, y });
+        drawScrews (g, bounds, 24.0f);
 
         for (const auto& knob : knobs)
             drawKnob (g, fonts, knob);
@@ -469,7 +476,10 @@ Drawing frontPlate (int channel)
         drawChannelSelector (g, fonts);
         drawReadOut (g, fonts);
         drawResetBadge (g, fonts);
-        drawChannelMarking (g, fonts, channel);
+        engrave (g, fonts, "ZUZO", { 1196, 40, 68, 20 }, juce::Justification::centred, 16.0f);
+
+        if (secondChannel)
+            drawChannelMarking (g, fonts);
     };
 }
 } // namespace plate
@@ -705,9 +715,7 @@ void drawClassicPlate (juce::Graphics& g, const Fonts& fonts)
     const auto bounds = g.getClipBounds().toFloat();
     drawEnamel (g, bounds);
 
-    for (auto x : { 22.0f, bounds.getRight() - 22.0f })
-        for (auto y : { 22.0f, bounds.getBottom() - 22.0f })
-            plate::drawScrew (g, { x, y });
+    plate::drawScrews (g, bounds, 22.0f);
 
     for (auto x : dividers)
         drawDivider (g, x, bounds.getBottom());
@@ -767,8 +775,8 @@ const Picture pictures[] {
     { "lo_cps_bands", 20, 52, bands ({ "100", "60", "30", "20" }, 13) },
     { "kcs_atten_bands", 20, 36, bands ({ "20", "10", "5" }, 12) },
     { "kcs_boost_bands", 20, 91, bands ({ "16", "12", "10", "8", "5", "4", "3" }, 13) },
-    { "front_plate", 1272, 232, plate::frontPlate (1) },
-    { "front_plate_second_channel", 1272, 232, plate::frontPlate (2) },
+    { "front_plate", 1272, 232, plate::frontPlate (false) },
+    { "front_plate_second_channel", 1272, 232, plate::frontPlate (true) },
     { "classic_plate", 1272, 231, classicPlate::drawClassicPlate },
     { "switch_ring", 16, 15, drawRing },
     { "pointer_red", 96, 96, pointer (litRed) },
