@@ -1,5 +1,8 @@
 #include "cv_core.h"
 
+#include <locale.h>
+#include <stdlib.h>
+#include <string>
 #include <thread>
 
 #include "commands/CommandManager.cpp"

@@ -123,8 +123,20 @@ std::optional<juce::var> storeValueOf (int index, const juce::var& stored)
 // Out-of-range values from a damaged blob would reach the host and the unit; the store holds only 0..1.
 float restoredValue (const juce::var& stored, float fallback)
 {
-    const auto value = (double) stored;
+    const auto value = juce::CvStateReader::readDouble (stored);
     return std::isfinite (value) ? (float) juce::jlimit (0.0, 1.0, value) : fallback;
+}
+
+// A legacy value is taken as the float it was stored as and then checked: "1.00000001" is the float 1. Beyond
+// the float range a double has no float, and every such value lies outside 0..1 anyway.
+std::optional<float> legacyValue (const juce::String& text)
+{
+    const auto value = (float) juce::jlimit (-2.0, 2.0, juce::CvStateReader::readDouble (text));
+
+    if (! (value >= 0.0f && value <= 1.0f))
+        return {};
+
+    return value == 0.0f ? 0.0f : value; // a tiny negative number is the float -0, applied as 0
 }
 } // namespace
 
@@ -351,11 +363,11 @@ void Vu418dParamsManager::applyXmlPreset (const juce::XmlElement& preset)
     for (auto* parameter : parameters->getChildIterator())
     {
         const auto index = juce::CvStateReader::readInt (parameter->getTagName()).value_or (-1);
-        const auto value = parameter->getDoubleAttribute ("value");
+        const auto value = legacyValue (parameter->getStringAttribute ("value"));
 
-        if (juce::isPositiveAndBelow (index, ParamData::channel) && value >= 0.0 && value <= 1.0 &&
+        if (juce::isPositiveAndBelow (index, ParamData::channel) && value.has_value() &&
             ! (stereo && index >= ParamData::numChannelControls))
-            writeAsGesture (index, (float) value);
+            writeAsGesture (index, *value);
     }
 }
 
@@ -377,6 +389,7 @@ void Vu418dParamsManager::applyStateTree (const juce::ValueTree& root)
 // so going back to STEREO copies the selected channel onto the other.
 void Vu418dParamsManager::applyPreset (const juce::ValueTree& preset)
 {
+    // Absent, void or no number at all reads 0; a number that no int holds is no number of ours either.
     if (juce::CvStateReader::readInt (preset.getProperty (StateIds::presetNumber, 0)) != 0)
         return;
 
@@ -412,6 +425,9 @@ void Vu418dParamsManager::applySettings (const juce::ValueTree& settingsNode)
 {
     for (const auto& param : settingsNode)
     {
+        if (! param.hasProperty (StateIds::paramId))
+            continue;
+
         const auto index = juce::CvStateReader::readInt (param.getProperty (StateIds::paramId)).value_or (-1);
 
         if (! juce::isPositiveAndBelow (index, ParamData::numNonAutomatable))

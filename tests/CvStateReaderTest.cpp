@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 using juce::CvStateReader;
@@ -145,6 +146,7 @@ TEST (CvStateReader, ReadsXmlInItsUsableFormsAndRefusesWhatTheParserMishandles)
         binaryXml (1000000, raw),
         binaryXml ((int) std::strlen (raw), (xml + "<!DOCTYPE beyond the length>").toRawUTF8()),
         utf16.getMemoryBlock(),
+        utf8 (xml.replace ("\"stereo\"", "\"st&#x00000065;r&#101;o\"")),
     };
 
     // Bytes beyond the given size, which the reader must not touch, would make each of them unusable.
@@ -171,6 +173,10 @@ TEST (CvStateReader, ReadsXmlInItsUsableFormsAndRefusesWhatTheParserMishandles)
         binaryXml (-5, raw),
         binaryXml (10, "<preset/>\xe2"),
         pluginState(),
+        utf8 ("<bank>&#x"),
+        binaryXml (22, "<preset state=\"&#X1234"),
+        utf8 ("<preset><parameters><5 value=\"&#xabcdef01"),
+        utf8 ("<preset>&<parameters>&#x1;</preset>"),
     };
 
     for (const auto& blob : refused)
@@ -199,10 +205,46 @@ TEST (CvStateReader, ReadsIntegersOnlyWhereTheyAreDefined)
         { "-2147483648", -2147483647 - 1 },
         { "2147483648", {} },
         { "99999999999999999999999", {} },
-        { {}, {} },
-        { juce::var (juce::Array<juce::var> { 1 }), {} },
+        { {}, 0 },
+        { juce::var (juce::Array<juce::var> { 1 }), 0 },
     };
 
     for (const auto& [stored, expected] : cases)
         EXPECT_EQ (CvStateReader::readInt (stored), expected) << stored.toString();
+}
+
+TEST (CvStateReader, ReadsNumbersOfAnyLengthAsTheFrameworkDoesWithin)
+{
+    const auto inf = std::numeric_limits<double>::infinity();
+    const auto longRun = [] (const char* before, const char* after)
+    { return before + juce::String::repeatedString ("0", 400) + after; };
+
+    const std::pair<juce::var, double> cases[] {
+        { " \t-1.25e2x", -125.0 },
+        { "+.5", 0.5 },
+        { "7.", 7.0 },
+        { "1.2.3", 1.2 },
+        { "1e", 1.0 },
+        { "1e+x", 1.0 },
+        { "2E-3", 0.002 },
+        { "1e8888888888", inf },
+        { "-1e8888888888", -inf },
+        { "1e-8888888888", 0.0 },
+        { longRun ("1", ""), inf },
+        { longRun ("0.", "1e401"), 1.0 },
+        { longRun ("1", "e-400"), 1.0 },
+        { "-INF", -inf },
+        { "abc", 0.0 },
+        { "-.", 0.0 },
+        { "", 0.0 },
+        { 3, 3.0 },
+        { true, 1.0 },
+        { {}, 0.0 },
+        { juce::var (juce::Array<juce::var> { 1 }), 0.0 },
+    };
+
+    for (const auto& [stored, expected] : cases)
+        EXPECT_EQ (CvStateReader::readDouble (stored), expected) << stored.toString();
+
+    EXPECT_TRUE (std::isnan (CvStateReader::readDouble ("nan")));
 }

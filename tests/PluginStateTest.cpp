@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <limits>
 #include <thread>
 
@@ -246,6 +247,32 @@ TEST_F (PluginStateTest, LegacyPresetSetsTheChannelsBeforeItsValues)
             std::vector<float> ({ value (40), value (41), value (0), value (5), value (6), value (7), value (25) }),
             expected);
     }
+}
+
+// Stored text is read as the numbers it stands for, however long; a legacy value counts as the float it was
+// stored as. A void preset number is 0, so that preset is ours.
+TEST_F (PluginStateTest, StoredNumbersCountAsWhatTheyStandFor)
+{
+    const auto legacy = textBlob ("<preset><parameters><0 value=\"1.00000001\"/><1 value=\"-1e-50\"/>"
+                                  "<2 value=\"1.0000001\"/><3 value=\"1e8888888888\"/><4 value=\"-1e8888888888\"/>"
+                                  "<5 value=\"5e-8888888888\"/></parameters></preset>");
+    auto tree = treeOf (stateOf (source));
+    auto preset = tree.getChild (0);
+    preset.setProperty ("PRESET_NO", juce::var(), nullptr);
+    preset.getChild (6).setProperty ("VALUE", "1e8888888888", nullptr);
+    preset.getChild (7).setProperty ("VALUE", "0.25", nullptr);
+
+    for (int index = 0; index < 8; ++index)
+        manager.setParamValue (nullptr, index, 0.3f);
+
+    restore (legacy);
+    EXPECT_EQ (std::vector<float> ({ value (0), value (1), value (2), value (3), value (4), value (5) }),
+               std::vector<float> ({ 1.0f, 0.0f, 0.3f, 0.3f, 0.3f, 0.0f }));
+    EXPECT_FALSE (std::signbit (value (1))) << "-0 is applied as 0";
+
+    restore (blobOf (tree));
+    EXPECT_EQ (value (6), Vu418dParamsManager::getDefaultValue (6)) << "a number no float holds";
+    EXPECT_EQ (value (7), 0.25f);
 }
 
 TEST_F (PluginStateTest, UnusableBlobsAndOtherPresetNumbersChangeNoValue)

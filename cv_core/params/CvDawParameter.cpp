@@ -72,8 +72,9 @@ float CvDawParameter::getValueForText (const String& text) const
 
     number = number.initialSectionContainingOnly ("0123456789.,-").replaceCharacter (',', '.');
 
-    // Limited before it becomes a float: a run of digits can stand for a number no float holds.
-    return (float) jlimit (0.0, 1.0, range.convertTo0to1 (number.getDoubleValue()));
+    // Hosts offer texts of their own, beyond the range; and a run of digits can stand for a number no float holds.
+    const auto limited = range.getRange().clipValue (CvStateReader::readDouble (number));
+    return (float) jlimit (0.0, 1.0, range.convertTo0to1 (limited));
 }
 
 void CvDawParameter::handleAsyncUpdate()

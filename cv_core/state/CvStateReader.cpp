@@ -36,12 +36,45 @@ bool skipTag (String::CharPointerType& p)
     return false;
 }
 
+// The framework's parser reads a hexadecimal character reference up to eight digits and then steps over the
+// character that ends it, past the end of its text when the text ends there ("&#x1" at the very end). It takes
+// the text of a reference it does not know as markup when that begins with "<" ("&<a>&#x1;"), parsing it as a
+// text of its own that ends where the ";" stood, so a reference cut off there walks past its end as well. Neither
+// occurs in a well-formed document; whatever the context, each '&' is checked.
+bool hasReferenceCutOffAtTheEnd (const String& text)
+{
+    for (auto p = text.getCharPointer(); ! p.isEmpty(); ++p)
+    {
+        if (*p != '&')
+            continue;
+
+        auto reference = p + 1;
+
+        if (*reference == '<')
+            return true;
+
+        if (*reference != '#' || (reference[1] != 'x' && reference[1] != 'X'))
+            continue;
+
+        auto digits = reference + 2;
+
+        for (int i = 0; i < 8 && CharacterFunctions::getHexDigitValue (*digits) >= 0; ++i)
+            ++digits;
+
+        if (digits.isEmpty())
+            return true;
+    }
+
+    return false;
+}
+
 // Text the framework's parser mishandles: it expands the entities of a document type declaration without limit,
-// loops for ever on a processing instruction anywhere but before the root, and recurses once per level of
-// nesting. None of it occurs in our own forms, which at most begin with an XML declaration.
+// loops for ever on a processing instruction anywhere but before the root, recurses once per level of nesting
+// and reads past the end on the references above. None of it occurs in our own forms, which at most begin with
+// an XML declaration.
 bool isSafeToParse (const String& text)
 {
-    if (text.containsIgnoreCase ("<!DOCTYPE"))
+    if (text.containsIgnoreCase ("<!DOCTYPE") || hasReferenceCutOffAtTheEnd (text))
         return false;
 
     const auto body = text.trimStart();
@@ -338,6 +371,61 @@ std::optional<int> readLeadingInt (const String& text)
 
     return (int) number;
 }
+
+bool isDecimalDigit (juce_wchar c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Text is read as the framework reads it: white space, a sign, then "nan", "inf", or digits with at most one
+// decimal point and an exponent whose digits follow an optional sign. The framework sums the exponent's digits in
+// an int, which a long exponent overflows; here the number's characters go to the C library, which reads digits
+// and exponents of any length, in the C locale whatever the host has set.
+double readDecimal (const String& text)
+{
+    auto p = text.getCharPointer().findEndOfWhitespace();
+    const auto negative = *p == '-';
+    std::string number (negative ? "-" : "");
+
+    if (*p == '-' || *p == '+')
+        ++p;
+
+    if (p.compareIgnoreCaseUpTo (CharPointer_ASCII ("nan"), 3) == 0)
+        return std::numeric_limits<double>::quiet_NaN();
+
+    if (p.compareIgnoreCaseUpTo (CharPointer_ASCII ("inf"), 3) == 0)
+        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+
+    bool hasDigits = false, hasPoint = false;
+
+    for (; isDecimalDigit (*p) || (*p == '.' && ! hasPoint); ++p)
+    {
+        hasDigits = hasDigits || *p != '.';
+        hasPoint = hasPoint || *p == '.';
+        number += (char) *p;
+    }
+
+    if (! hasDigits)
+        return 0.0;
+
+    if (*p == 'e' || *p == 'E')
+    {
+        auto exponent = p + 1;
+        std::string digits ("e");
+
+        if (*exponent == '-' || *exponent == '+')
+            digits += (char) exponent.getAndAdvance();
+
+        for (; isDecimalDigit (*exponent); ++exponent)
+            digits += (char) *exponent;
+
+        if (isDecimalDigit ((juce_wchar) digits.back()))
+            number += digits;
+    }
+
+    static const auto cLocale = newlocale (LC_ALL_MASK, "C", nullptr);
+    return strtod_l (number.c_str(), nullptr, cLocale);
+}
 } // namespace
 
 std::unique_ptr<XmlElement> CvStateReader::readXml (const void* data, size_t size)
@@ -364,7 +452,7 @@ std::optional<int> CvStateReader::readInt (const var& stored)
         return readLeadingInt (stored.toString());
 
     if (! stored.isInt64() && ! stored.isDouble())
-        return {};
+        return 0;
 
     const auto number = stored.isInt64() ? (double) (int64) stored : std::trunc ((double) stored);
 
@@ -373,6 +461,11 @@ std::optional<int> CvStateReader::readInt (const var& stored)
         return {};
 
     return (int) number;
+}
+
+double CvStateReader::readDouble (const var& stored)
+{
+    return stored.isString() ? readDecimal (stored.toString()) : (double) stored;
 }
 
 ValueTree CvStateReader::readValueTree (const void* data, size_t size)

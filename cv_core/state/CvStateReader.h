@@ -18,12 +18,18 @@ struct CvStateReader
     */
     static ValueTree readValueTree (const void* data, size_t size);
 
-    /** The integer a stored value stands for: ints and bools as they are, doubles truncated, text read from its
-        leading decimal digits as the framework reads it (none gives 0). A number that is not finite or lies
-        outside the int range, and every other type, gives none: the framework's own conversions of such values
-        are undefined.
+    /** The integer a stored value stands for, as the framework reads it: ints and bools as they are, doubles
+        truncated, text from its leading decimal digits (none gives 0), every other type 0. None for a number that
+        no int holds (not finite, or beyond the int range, also as a run of digits): the framework's own
+        conversions of such numbers are undefined.
     */
     static std::optional<int> readInt (const var& stored);
+
+    /** The number a stored value stands for, as the framework reads it: numbers and bools as they are, text as a
+        decimal number after white space ("nan" and "inf" included; no number gives 0), every other type 0. An
+        exponent of any length is read, where the framework's own reader overflows.
+    */
+    static double readDouble (const var& stored);
 };
 
 } // namespace juce
