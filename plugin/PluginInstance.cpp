@@ -82,24 +82,24 @@ void Vu418dPluginInstance::getCurrentProgramStateInformation (juce::MemoryBlock&
 
 // Hosts restore from threads of their own and read the parameters back at once, so the restore is done before
 // the call returns, while the message thread is held. Only when the message thread does not answer (a host may
-// call while its own loop waits for the call) is it handed over, to be applied in order once the loop runs.
+// call while its own loop waits for the call) is it handed over, to be applied once the loop runs, in the order
+// of the host's calls.
 void Vu418dPluginInstance::setStateInformation (const void* data, int sizeInBytes)
 {
+    const auto hostWrites = productManager->countHostWrites();
     juce::CvMessageThreadHold messageThread;
 
     if (messageThread.tryHold (restoreWaitMilliseconds))
-        restoreNow (data, sizeInBytes);
+        restoreNow (data, sizeInBytes, hostWrites);
     else
-        restoreHandOver.post (data, sizeInBytes);
+        restoreHandOver.post (data, sizeInBytes, hostWrites);
 }
 
-// Restores handed over earlier and the host's own writes made before this call come first, so none of them
-// lands after it.
-void Vu418dPluginInstance::restoreNow (const void* data, int sizeInBytes)
+// Restores handed over earlier come first, so none of them lands after this one.
+void Vu418dPluginInstance::restoreNow (const void* data, int sizeInBytes, const std::vector<juce::uint32>& hostWrites)
 {
     restoreHandOver.applyPending();
-    productManager->deliverPendingHostWrites();
-    productManager->setStateInformation (data, sizeInBytes);
+    productManager->restoreAsHostCall (hostWrites, [&] { productManager->setStateInformation (data, sizeInBytes); });
 }
 
 void Vu418dPluginInstance::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
@@ -301,7 +301,7 @@ void Vu418dPluginInstance::loadPresetFrom (const juce::File& file)
     juce::MemoryBlock content;
 
     if (file.loadFileAsData (content))
-        productManager->setStateInformation (content.getData(), (int) content.getSize());
+        restoreNow (content.getData(), (int) content.getSize(), productManager->countHostWrites());
 }
 
 Vu418dPluginInstance::RestoreHandOver::RestoreHandOver (Vu418dParamsManager& paramsManager)
@@ -314,14 +314,15 @@ Vu418dPluginInstance::RestoreHandOver::~RestoreHandOver()
     cancelPendingUpdate();
 }
 
-void Vu418dPluginInstance::RestoreHandOver::post (const void* data, int size)
+void Vu418dPluginInstance::RestoreHandOver::post (const void* data, int size,
+                                                  const std::vector<juce::uint32>& hostWrites)
 {
     if (data == nullptr || size <= 0)
         return;
 
     {
         const juce::ScopedLock scopedLock (lock);
-        pending.add (juce::MemoryBlock (data, (size_t) size));
+        pending.push_back ({ juce::MemoryBlock (data, (size_t) size), hostWrites });
     }
 
     triggerAsyncUpdate();
@@ -335,15 +336,17 @@ void Vu418dPluginInstance::RestoreHandOver::applyPending()
 
 void Vu418dPluginInstance::RestoreHandOver::handleAsyncUpdate()
 {
-    juce::Array<juce::MemoryBlock> restores;
+    std::vector<Restore> restores;
 
     {
         const juce::ScopedLock scopedLock (lock);
-        restores.swapWith (pending);
+        restores.swap (pending);
     }
 
-    for (const auto& state : restores)
-        manager.setStateInformation (state.getData(), (int) state.getSize());
+    for (const auto& restore : restores)
+        manager.restoreAsHostCall (
+            restore.hostWrites,
+            [&] { manager.setStateInformation (restore.state.getData(), (int) restore.state.getSize()); });
 }
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()

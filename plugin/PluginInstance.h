@@ -33,7 +33,7 @@ public:
     */
     void savePresetTo (const juce::File& chosen);
 
-    /** Applies a preset file when the whole of it could be read. */
+    /** Applies a preset file when the whole of it could be read, after everything the host did before. */
     void loadPresetFrom (const juce::File& file);
 
     Vu418dParamsManager& getParamsManager() const noexcept { return *productManager; }
@@ -57,21 +57,27 @@ private:
         explicit RestoreHandOver (Vu418dParamsManager& manager);
         ~RestoreHandOver() override;
 
-        void post (const void* data, int size);
+        void post (const void* data, int size, const std::vector<juce::uint32>& hostWrites);
         void applyPending();
 
     private:
+        struct Restore
+        {
+            juce::MemoryBlock state;
+            std::vector<juce::uint32> hostWrites;
+        };
+
         void handleAsyncUpdate() override;
 
         Vu418dParamsManager& manager;
         juce::CriticalSection lock;
-        juce::Array<juce::MemoryBlock> pending;
+        std::vector<Restore> pending;
     };
 
     // Long enough for a busy message thread, short enough that a host whose loop waits is not stalled for long.
     static constexpr int restoreWaitMilliseconds = 1000;
 
-    void restoreNow (const void* data, int sizeInBytes);
+    void restoreNow (const void* data, int sizeInBytes, const std::vector<juce::uint32>& hostWrites);
     void launchPresetChooser (bool saving);
     void writePreset (const juce::File& target);
     void countInWithMidiManager();

@@ -378,6 +378,37 @@ TEST_F (PluginStateTest, RestoreWhileTheMessageLoopWaitsForItReturnsAndAppliesIn
     EXPECT_EQ (naValue (panelsIndex), juce::var (true));
 }
 
+// The same, with host writes around the two restores: each call lands in the host's order once the loop runs,
+// a write posted before the first restore and repeated after the second included, and so does a write of the
+// value the host sees.
+TEST_F (PluginStateTest, HostWritesAroundRestoresThatWaitForTheLoopLandInTheHostsOrder)
+{
+    giveDistinctValues();
+    const auto saved = stateOf (source);
+    const auto savedValues = valuesOf (sourceManager);
+    const auto& parameters = restored.getParameters();
+
+    std::thread (
+        [&]
+        {
+            parameters[4]->setValueNotifyingHost (0.2f);
+            parameters[5]->setValueNotifyingHost (0.2f);
+            restore (saved);
+            parameters[6]->setValueNotifyingHost (0.9f);
+            restore (saved);
+            parameters[5]->setValueNotifyingHost (0.9f);
+            parameters[7]->setValueNotifyingHost (parameters[7]->getValue());
+        })
+        .join();
+
+    testsupport::pumpMessages (20);
+    const std::vector<float> expected { savedValues[4], 0.9f, savedValues[6], 0.0f };
+    EXPECT_EQ (std::vector<float> ({ value (4), value (5), value (6), value (7) }), expected);
+    EXPECT_EQ (std::vector<float> ({ parameters[4]->getValue(), parameters[5]->getValue(), parameters[6]->getValue(),
+                                     parameters[7]->getValue() }),
+               expected);
+}
+
 TEST_F (PluginStateTest, StateReadOnAnotherThreadWhileTheMessageThreadChangesValuesIsWhole)
 {
     std::atomic<bool> done { false };

@@ -11,7 +11,7 @@ CvDawParameter::CvDawParameter (CvParamsManager& owner, int indexInStore, Option
     , manager (owner)
     , index (indexInStore)
     , range (options.range)
-    , value (options.defaultValue)
+    , value (HostValue { options.defaultValue, 0 })
     , defaultValue (options.defaultValue)
     , decimalPlaces (options.decimalPlaces)
 {
@@ -24,20 +24,26 @@ CvDawParameter::~CvDawParameter()
 
 float CvDawParameter::getValue() const
 {
-    return value.load();
+    return value.load().normalised;
 }
 
-// Called by hosts on any thread, possibly at audio rate: one atomic exchange, and an allocation-free trigger
-// only when the value really changed. Not every host keeps to 0..1; what lies outside is clamped, and what is no
-// number at all is ignored, so that nothing inside the plug-in converts it.
+// Called by hosts on any thread, possibly at audio rate: one atomic step, which another thread writing at that
+// moment can make repeat, and an allocation-free trigger only when the value really changed. Not every host keeps
+// to 0..1; what lies outside is clamped, and what is no number at all is ignored, so that nothing inside the
+// plug-in converts it. A write of the value already there still counts as one of the host's writes.
 void CvDawParameter::setValue (float newValue)
 {
     if (! std::isfinite (newValue))
         return;
 
     const auto limited = jlimit (0.0f, 1.0f, newValue);
+    auto previous = value.load();
 
-    if (value.exchange (limited) != limited)
+    while (! value.compare_exchange_weak (previous, { limited, previous.hostWrites + 1 }))
+    {
+    }
+
+    if (previous.normalised != limited)
         triggerAsyncUpdate();
 }
 
@@ -79,15 +85,30 @@ float CvDawParameter::getValueForText (const String& text) const
 
 void CvDawParameter::handleAsyncUpdate()
 {
-    manager.setParamValue (this, index, (float) range.convertFrom0to1 (value.load()));
+    manager.setParamValue (this, index, (float) range.convertFrom0to1 (value.load().normalised));
 }
 
-// setValueNotifyingHost runs setValue with the value already stored, so nothing is posted back to the store.
+void CvDawParameter::deliverIfWrittenSince (uint32 hostWrites)
+{
+    if (const auto current = value.load(); current.hostWrites != hostWrites)
+        manager.setParamValue (this, index, (float) range.convertFrom0to1 (current.normalised));
+}
+
+// A value the host wrote after calling for the restore being run stays; the check and the store are one atomic
+// step, so a host write in between is never overwritten. The host is told directly: its own setValue would count
+// as a write of the host's.
 void CvDawParameter::paramValueChanged (int, float newValue)
 {
     const auto normalised = (float) range.convertTo0to1 (range.snapToLegalValue (newValue));
-    value.store (normalised);
-    setValueNotifyingHost (normalised);
+    auto current = value.load();
+
+    do
+    {
+        if (manager.isWrittenSinceRunningRestore (index, current.hostWrites))
+            return;
+    } while (! value.compare_exchange_weak (current, { normalised, current.hostWrites }));
+
+    sendValueChangedMessageToListeners (normalised);
 }
 
 void CvDawParameter::paramGestureChanged (int, bool starting)

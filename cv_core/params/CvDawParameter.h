@@ -7,7 +7,8 @@ namespace juce
 
     Host writes arrive on any thread: they are kept in an atomic and handed to the store on the message thread,
     several writes collapsing into one delivery. Changes made inside the plug-in reach this parameter as a store
-    listener and are passed on to the host with their gestures.
+    listener and are passed on to the host with their gestures. The parameter counts the host's writes, so that a
+    restore the host called for earlier, and the message thread runs later, does not undo a later one.
 */
 class CvDawParameter
     : public AudioProcessorParameterWithID
@@ -42,6 +43,12 @@ public:
     const NormalisableRange<double>& getRange() const noexcept { return range; }
     int getIndex() const noexcept { return index; }
 
+    /** How many times the host has written the value; the count wraps around. */
+    uint32 getHostWriteCount() const noexcept { return value.load().hostWrites; }
+
+    /** Hands the host's value to the store if the host has written it since it had written it as often as given. */
+    void deliverIfWrittenSince (uint32 hostWrites);
+
     using CvParamsManager::AutomatableParamListener::paramGestureChanged;
     using CvParamsManager::AutomatableParamListener::paramValueChanged;
     void paramValueChanged (int index, float value) override;
@@ -54,7 +61,14 @@ private:
     CvParamsManager& manager;
     const int index;
     const NormalisableRange<double> range;
-    std::atomic<float> value;
+    struct HostValue
+    {
+        float normalised;
+        uint32 hostWrites;
+    };
+
+    std::atomic<HostValue> value;
+    static_assert (std::atomic<HostValue>::is_always_lock_free);
     const float defaultValue;
     const int decimalPlaces;
 

@@ -110,4 +110,34 @@ void CvParamsManager::cancelPendingHostWrites()
         static_cast<CvDawParameter*> (record->hostParameter)->cancelPendingUpdate();
 }
 
+std::vector<uint32> CvParamsManager::countHostWrites() const
+{
+    std::vector<uint32> counts;
+
+    for (auto* record : automatableParams)
+        counts.push_back (static_cast<CvDawParameter*> (record->hostParameter)->getHostWriteCount());
+
+    return counts;
+}
+
+void CvParamsManager::restoreAsHostCall (const std::vector<uint32>& hostWritesBefore,
+                                         const std::function<void()>& restore)
+{
+    deliverPendingHostWrites();
+    hostWritesBeforeRunningRestore = &hostWritesBefore;
+    restore();
+    hostWritesBeforeRunningRestore = nullptr;
+
+    for (size_t index = 0; index < hostWritesBefore.size(); ++index)
+        if (auto* record = automatableParams[(int) index])
+            static_cast<CvDawParameter*> (record->hostParameter)->deliverIfWrittenSince (hostWritesBefore[index]);
+}
+
+bool CvParamsManager::isWrittenSinceRunningRestore (int index, uint32 hostWrites) const noexcept
+{
+    const auto* before = hostWritesBeforeRunningRestore;
+    return before != nullptr && isPositiveAndBelow (index, (int) before->size()) &&
+           (*before)[(size_t) index] != hostWrites;
+}
+
 } // namespace juce

@@ -106,11 +106,27 @@ public:
     /** Drops the host writes that still wait for the message loop: they must not reach a store that is going. */
     void cancelPendingHostWrites();
 
+    /** How many times the host has written each automatable value; callable on any thread. Taken when the host
+        calls for a restore, it tells later which values the host wrote after that call.
+    */
+    std::vector<uint32> countHostWrites() const;
+
+    /** Runs a restore the host called for when it had written its values as often as given, however late the
+        message thread gets to it: host writes still waiting go first, and what the host wrote after the call is
+        left standing. Runs on the message thread or with it held.
+    */
+    void restoreAsHostCall (const std::vector<uint32>& hostWritesBefore, const std::function<void()>& restore);
+
+    /** Whether the host has written the value of an index since the call of the restore being run. */
+    bool isWrittenSinceRunningRestore (int index, uint32 hostWrites) const noexcept;
+
     OwnedArray<AutomatableParameter> automatableParams;
     OwnedArray<NonAutomatableParamData> nonAutomatableParams;
 
 private:
     void notifyGesture (AutomatableParameter& record, AutomatableParamListener* source, bool starting);
+
+    const std::vector<uint32>* hostWritesBeforeRunningRestore = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CvParamsManager)
 };
