@@ -23,15 +23,15 @@ MidiManager::~MidiManager()
     singletonHolder.clear (this);
 }
 
+// The first instance may start the manager on a host thread; the scan runs on the message thread and reads the
+// services' side, so that is in place before the scan is posted.
 void MidiManager::start (const StringArray& acceptedNames)
 {
     pimpl.reset();
     deviceNames = acceptedNames;
-
-    auto newPimpl = std::make_unique<Pimpl> (*this);
-    newPimpl->triggerAsyncUpdate();
-    pimpl = std::move (newPimpl);
+    pimpl = std::make_unique<Pimpl> (*this);
     started = true;
+    pimpl->triggerAsyncUpdate();
 }
 
 void MidiManager::handleAsyncUpdate()

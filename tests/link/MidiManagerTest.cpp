@@ -173,4 +173,16 @@ TEST (MidiManagerSingleton, IsSharedByPluginInstancesAndDeletedWithTheLast)
     EXPECT_TRUE (later.getMidiManager()->started);
     EXPECT_EQ (later.getMidiManager()->usersCount.load(), 1);
 }
+
+// The first instance may be made on a host thread while a unit is plugged in; the first scan runs on the message
+// thread and binds through the services' side the host thread made.
+TEST (MidiManagerSingleton, StartedOnAHostThreadListsTheUnitPluggedIn)
+{
+    platform::MidiDriver::removeAllDevices();
+    const EmulatedUnit unit ({ rx418 }, 9);
+    std::unique_ptr<Vu418dPluginInstance> instance;
+    testsupport::runOnHostThread ([&] { instance = std::make_unique<Vu418dPluginInstance>(); });
+
+    EXPECT_TRUE (pumpUntil ([&] { return instance->getMidiManager()->devices.size() == 1; }));
+}
 } // namespace
