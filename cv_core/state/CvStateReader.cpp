@@ -41,7 +41,7 @@ bool skipTag (String::CharPointerType& p)
 // the text of a reference it does not know as markup when that begins with "<" ("&<a>&#x1;"), parsing it as a
 // text of its own that ends where the ";" stood, so a reference cut off there walks past its end as well. Neither
 // occurs in a well-formed document; whatever the context, each '&' is checked.
-bool hasReferenceCutOffAtTheEnd (const String& text)
+bool hasReferenceReadPastItsEnd (const String& text)
 {
     for (auto p = text.getCharPointer(); ! p.isEmpty(); ++p)
     {
@@ -74,7 +74,7 @@ bool hasReferenceCutOffAtTheEnd (const String& text)
 // an XML declaration.
 bool isSafeToParse (const String& text)
 {
-    if (text.containsIgnoreCase ("<!DOCTYPE") || hasReferenceCutOffAtTheEnd (text))
+    if (text.containsIgnoreCase ("<!DOCTYPE") || hasReferenceReadPastItsEnd (text))
         return false;
 
     const auto body = text.trimStart();
