@@ -2,8 +2,11 @@
 
 #include <locale.h>
 #include <stdlib.h>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <unordered_set>
 
 #include "commands/CommandManager.cpp"
 #include "params/CvDawParameter.cpp"
@@ -11,5 +14,7 @@
 #include "params/ThreadBarierNonAutomatableParameter.cpp"
 #include "plugin/CvPluginInstance.cpp"
 #include "settings/CvSettingsFile.cpp"
+#include "state/CvMarkupCheck.h"
+#include "state/CvMarkupCheck.cpp"
 #include "state/CvStateReader.cpp"
 #include "threads/CvMessageThreadHold.cpp"

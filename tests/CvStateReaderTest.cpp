@@ -123,6 +123,22 @@ TEST (CvStateReader, HostileTreeBytesGiveNoTreeOrNoValue)
     deepArray << hex ("00 00");
     const auto deep = read (deepArray.getMemoryBlock());
     EXPECT_TRUE (! deep.isValid() || deep["p"].isArray() || deep["p"].isVoid());
+
+    // The framework's pool of names and its property search take quadratic time on many names.
+    juce::ValueTree manyNames ("ROOT"), manyProperties ("ROOT");
+
+    for (int i = 0; i < 5000; ++i)
+        manyNames.appendChild (juce::ValueTree ("T" + juce::String (5000 - i)), nullptr);
+
+    for (int i = 0; i < 65; ++i)
+        manyProperties.setProperty ("p" + juce::String (i), i, nullptr);
+
+    for (const auto& tree : { manyNames, manyProperties })
+    {
+        juce::MemoryOutputStream stream;
+        tree.writeToStream (stream);
+        EXPECT_FALSE (read (stream.getMemoryBlock()).isValid());
+    }
 }
 
 TEST (CvStateReader, ReadsXmlInItsUsableFormsAndRefusesWhatTheParserMishandles)
@@ -147,6 +163,8 @@ TEST (CvStateReader, ReadsXmlInItsUsableFormsAndRefusesWhatTheParserMishandles)
         binaryXml ((int) std::strlen (raw), (xml + "<!DOCTYPE beyond the length>").toRawUTF8()),
         utf16.getMemoryBlock(),
         utf8 (xml.replace ("\"stereo\"", "\"st&#x00000065;r&#101;o\"")),
+        utf8 ("<!-- <a><a> --><?xml version='1.0'?>\n" +
+              xml.replace ("</preset>", "<note text='&lt;a&gt;'>&nbsp;<![CDATA[<a>]]><!--<a>--></note></preset>&#x")),
     };
 
     // Bytes beyond the given size, which the reader must not touch, would make each of them unusable.
@@ -160,10 +178,15 @@ TEST (CvStateReader, ReadsXmlInItsUsableFormsAndRefusesWhatTheParserMishandles)
         EXPECT_EQ (parsed->getChildByName ("parameters")->getNumChildElements(), 40) << "siblings are no nesting";
     }
 
-    juce::String deep;
+    juce::String deep, manyNames ("<preset>");
 
     for (int i = 0; i < 40; ++i)
         deep = "<a>" + deep + "</a>";
+
+    for (int i = 5000; i > 0; --i)
+        manyNames << "<a" << i << "/>";
+
+    manyNames << "</preset>";
 
     const juce::MemoryBlock refused[] {
         utf8 ("<!DOCTYPE preset [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]><preset state=\"&b;\"/>"),
@@ -177,10 +200,20 @@ TEST (CvStateReader, ReadsXmlInItsUsableFormsAndRefusesWhatTheParserMishandles)
         binaryXml (22, "<preset state=\"&#X1234"),
         utf8 ("<preset><parameters><5 value=\"&#xabcdef01"),
         utf8 ("<preset>&<parameters>&#x1;</preset>"),
+        utf8 ("<preset><!--" + juce::String::repeatedString ("</a>", 40) + "-->" + deep + "</preset>"),
+        utf8 ("<preset><!--\"-->" + juce::String::repeatedString ("<a>", 40) + "\"</preset>"),
+        utf8 ("<preset>" + juce::String::repeatedString ("<a b=\"&#x41\"/>\">", 40) + "</preset>"),
+        utf8 ("<preset>" + juce::String::repeatedString ("&", 100) + "</preset>"),
+        utf8 ("<preset><a><?pi?>text</a></preset>"),
+        utf8 ("<preset state=\"<\"/>"),
+        utf8 ("< preset/>"),
+        utf8 ("<preset state=\"" + juce::String::repeatedString ("&#65536;", 5000) + "\"/>"),
+        utf8 (manyNames),
     };
 
     for (const auto& blob : refused)
-        EXPECT_EQ (CvStateReader::readXml (blob.getData(), blob.getSize()), nullptr) << blob.toString();
+        EXPECT_EQ (CvStateReader::readXml (blob.getData(), blob.getSize()), nullptr)
+            << blob.toString().substring (0, 80);
 }
 
 TEST (CvStateReader, ReadsIntegersOnlyWhereTheyAreDefined)

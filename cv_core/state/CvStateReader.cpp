@@ -6,112 +6,16 @@ namespace
 // Our own forms nest a handful of levels; anything deeper is damage, and the framework's readers recurse.
 constexpr int maximumNesting = 32;
 
-// Skips to the end of a tag, past quoted attribute values; returns whether the tag closed itself ("/>").
-bool skipTag (String::CharPointerType& p)
-{
-    juce_wchar quote = 0;
-    juce_wchar previous = 0;
+// The framework keeps every tag, type and property name in one sorted pool, where each new name moves all the
+// later ones: input of many distinct names takes minutes. Our forms use a few dozen.
+constexpr size_t maximumNames = 4096;
 
-    for (; ! p.isEmpty(); ++p)
-    {
-        const auto c = *p;
-
-        if (quote != 0)
-        {
-            if (c == quote)
-                quote = 0;
-        }
-        else if (c == '"' || c == '\'')
-        {
-            quote = c;
-        }
-        else if (c == '>')
-        {
-            return previous == '/';
-        }
-
-        previous = c;
-    }
-
-    return false;
-}
-
-// The framework's parser reads a hexadecimal character reference up to eight digits and then steps over the
-// character that ends it, past the end of its text when the text ends there ("&#x1" at the very end). It takes
-// the text of a reference it does not know as markup when that begins with "<" ("&<a>&#x1;"), parsing it as a
-// text of its own that ends where the ";" stood, so a reference cut off there walks past its end as well. Neither
-// occurs in a well-formed document; whatever the context, each '&' is checked.
-bool hasReferenceReadPastItsEnd (const String& text)
-{
-    for (auto p = text.getCharPointer(); ! p.isEmpty(); ++p)
-    {
-        if (*p != '&')
-            continue;
-
-        auto reference = p + 1;
-
-        if (*reference == '<')
-            return true;
-
-        if (*reference != '#' || (reference[1] != 'x' && reference[1] != 'X'))
-            continue;
-
-        auto digits = reference + 2;
-
-        for (int i = 0; i < 8 && CharacterFunctions::getHexDigitValue (*digits) >= 0; ++i)
-            ++digits;
-
-        if (digits.isEmpty())
-            return true;
-    }
-
-    return false;
-}
-
-// Text the framework's parser mishandles: it expands the entities of a document type declaration without limit,
-// loops for ever on a processing instruction anywhere but before the root, recurses once per level of nesting
-// and reads past the end on the references above. None of it occurs in our own forms, which at most begin with
-// an XML declaration.
-bool isSafeToParse (const String& text)
-{
-    if (text.containsIgnoreCase ("<!DOCTYPE") || hasReferenceReadPastItsEnd (text))
-        return false;
-
-    const auto body = text.trimStart();
-    const auto afterDeclaration = body.startsWith ("<?") ? body.fromFirstOccurrenceOf ("?>", false, false) : body;
-
-    if (afterDeclaration.contains ("<?"))
-        return false;
-
-    int depth = 0;
-
-    for (auto p = afterDeclaration.getCharPointer(); ! p.isEmpty(); ++p)
-    {
-        if (*p != '<')
-            continue;
-
-        const auto next = *(p + 1);
-        const auto opening = next != '/' && next != '!';
-
-        if (next == '/')
-            --depth;
-
-        if (opening && ++depth > maximumNesting)
-            return false;
-
-        if (skipTag (p) && opening)
-            --depth;
-
-        if (p.isEmpty())
-            break;
-    }
-
-    return true;
-}
+// A property is set by a search through the node's properties; our nodes have a handful.
+constexpr int maximumProperties = 64;
 
 std::unique_ptr<XmlElement> parseXmlText (const String& text)
 {
-    if (text.isEmpty() || ! isSafeToParse (text))
+    if (text.isEmpty() || ! CvMarkupCheck::isSafeToParse (text, maximumNesting, maximumNames))
         return {};
 
     return XmlDocument::parse (text);
@@ -161,17 +65,20 @@ public:
 
         const auto type = readString();
 
-        if (type.isEmpty())
+        if (! isAcceptedName (type))
             return {};
 
         ValueTree node (type);
         const auto numProperties = readCount (3);
 
+        if (numProperties > maximumProperties)
+            return {};
+
         for (int i = 0; i < numProperties; ++i)
         {
             const auto name = readString();
 
-            if (name.isEmpty() || failed)
+            if (! isAcceptedName (name) || failed)
                 return {};
 
             node.setProperty (name, readValue (depth), nullptr);
@@ -206,6 +113,15 @@ private:
     };
 
     size_t remaining() { return (size_t) input.getNumBytesRemaining(); }
+
+    bool isAcceptedName (const String& name)
+    {
+        if (name.isEmpty())
+            return false;
+
+        names.insert (name);
+        return names.size() <= maximumNames;
+    }
 
     String readString()
     {
@@ -343,6 +259,7 @@ private:
 
     MemoryInputStream input;
     bool failed = false;
+    std::unordered_set<String> names;
 };
 // Text is read as the framework reads it, a run of digits after white space and an optional minus sign, but
 // without wrapping around: a run beyond the int range is no number.
