@@ -316,7 +316,8 @@ void Vu418dParamsManager::writeAsGesture (int index, float value)
     endParamGesture (nullptr, index);
 }
 
-// A bank applies the last of its presets whose tag number equals the active one.
+// A bank applies the last of its presets whose tag number equals the active one. Text between the elements has
+// no tag, which would read as the number 0.
 void Vu418dParamsManager::applyXml (const juce::XmlElement& root)
 {
     if (root.getTagName() == "preset")
@@ -341,7 +342,7 @@ void Vu418dParamsManager::applyXml (const juce::XmlElement& root)
     const juce::XmlElement* chosen = nullptr;
 
     for (auto* preset : presets->getChildIterator())
-        if (juce::CvStateReader::readInt (preset->getTagName()) == active)
+        if (! preset->isTextElement() && juce::CvStateReader::readInt (preset->getTagName()) == active)
             chosen = preset;
 
     if (chosen != nullptr)
@@ -362,6 +363,9 @@ void Vu418dParamsManager::applyXmlPreset (const juce::XmlElement& preset)
 
     for (auto* parameter : parameters->getChildIterator())
     {
+        if (parameter->isTextElement())
+            continue;
+
         const auto index = juce::CvStateReader::readInt (parameter->getTagName()).value_or (-1);
         const auto value = legacyValue (parameter->getStringAttribute ("value"));
 

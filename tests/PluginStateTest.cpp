@@ -250,12 +250,12 @@ TEST_F (PluginStateTest, LegacyPresetSetsTheChannelsBeforeItsValues)
 }
 
 // Stored text is read as the numbers it stands for, however long; a legacy value counts as the float it was
-// stored as. A void preset number is 0, so that preset is ours.
+// stored as, and text between the parameters is none of them. A void preset number is 0, so that preset is ours.
 TEST_F (PluginStateTest, StoredNumbersCountAsWhatTheyStandFor)
 {
     const auto legacy = textBlob ("<preset><parameters><0 value=\"1.00000001\"/><1 value=\"-1e-50\"/>"
                                   "<2 value=\"1.0000001\"/><3 value=\"1e8888888888\"/><4 value=\"-1e8888888888\"/>"
-                                  "<5 value=\"5e-8888888888\"/></parameters></preset>");
+                                  "<5 value=\"5e-8888888888\"/>text, no element</parameters></preset>");
     auto tree = treeOf (stateOf (source));
     auto preset = tree.getChild (0);
     preset.setProperty ("PRESET_NO", juce::var(), nullptr);
