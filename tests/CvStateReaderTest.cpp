@@ -156,7 +156,12 @@ TEST (CvStateReader, ReadsXmlInItsUsableFormsAndRefusesWhatTheParserMishandles)
     for (auto c : xml)
         utf16.writeShort ((short) c);
 
+    // As the framework's own writer puts it, with every character it escapes.
+    auto written = juce::parseXML (xml);
+    written->setAttribute ("name", juce::CharPointer_UTF8 ("a & \"b\" <c> 'd' \xc3\xa9\t\r\n\x01"));
+
     const juce::MemoryBlock usable[] {
+        utf8 (written->toString()),
         utf8 (xml),
         utf8 ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + xml),
         binaryXml (1000000, raw),
