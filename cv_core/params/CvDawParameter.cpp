@@ -85,13 +85,18 @@ float CvDawParameter::getValueForText (const String& text) const
 
 void CvDawParameter::handleAsyncUpdate()
 {
-    manager.setParamValue (this, index, (float) range.convertFrom0to1 (value.load().normalised));
+    deliver (value.load().normalised);
 }
 
 void CvDawParameter::deliverIfWrittenSince (uint32 hostWrites)
 {
     if (const auto current = value.load(); current.hostWrites != hostWrites)
-        manager.setParamValue (this, index, (float) range.convertFrom0to1 (current.normalised));
+        deliver (current.normalised);
+}
+
+void CvDawParameter::deliver (float normalised)
+{
+    manager.setParamValue (this, index, (float) range.convertFrom0to1 (normalised));
 }
 
 // A value the host wrote after calling for the restore being run stays; the check and the store are one atomic

@@ -56,6 +56,7 @@ public:
 
 private:
     void handleAsyncUpdate() override;
+    void deliver (float normalised);
 
     const ValueToText valueToText;
     CvParamsManager& manager;

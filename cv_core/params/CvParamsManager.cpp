@@ -1,6 +1,15 @@
 namespace juce
 {
 
+namespace
+{
+// Every record is made from a host-facing parameter of this framework.
+CvDawParameter& hostParameterOf (const CvParamsManager::AutomatableParameter& record)
+{
+    return *static_cast<CvDawParameter*> (record.hostParameter);
+}
+} // namespace
+
 CvParamsManager::AutomatableParameter::AutomatableParameter (CvParamsManager& owner, int indexInStore,
                                                              CvDawParameter& hostFacingParameter)
     : hostParameter (&hostFacingParameter)
@@ -97,17 +106,16 @@ void CvParamsManager::addAutomatableParam (CvDawParameter& hostParameter)
     automatableParams.add (new AutomatableParameter (*this, automatableParams.size(), hostParameter));
 }
 
-// Every record is made from a host-facing parameter of this framework.
 void CvParamsManager::deliverPendingHostWrites()
 {
     for (auto* record : automatableParams)
-        static_cast<CvDawParameter*> (record->hostParameter)->handleUpdateNowIfNeeded();
+        hostParameterOf (*record).handleUpdateNowIfNeeded();
 }
 
 void CvParamsManager::cancelPendingHostWrites()
 {
     for (auto* record : automatableParams)
-        static_cast<CvDawParameter*> (record->hostParameter)->cancelPendingUpdate();
+        hostParameterOf (*record).cancelPendingUpdate();
 }
 
 std::vector<uint32> CvParamsManager::countHostWrites() const
@@ -115,7 +123,7 @@ std::vector<uint32> CvParamsManager::countHostWrites() const
     std::vector<uint32> counts;
 
     for (auto* record : automatableParams)
-        counts.push_back (static_cast<CvDawParameter*> (record->hostParameter)->getHostWriteCount());
+        counts.push_back (hostParameterOf (*record).getHostWriteCount());
 
     return counts;
 }
@@ -130,7 +138,7 @@ void CvParamsManager::restoreAsHostCall (const std::vector<uint32>& hostWritesBe
 
     for (size_t index = 0; index < hostWritesBefore.size(); ++index)
         if (auto* record = automatableParams[(int) index])
-            static_cast<CvDawParameter*> (record->hostParameter)->deliverIfWrittenSince (hostWritesBefore[index]);
+            hostParameterOf (*record).deliverIfWrittenSince (hostWritesBefore[index]);
 }
 
 bool CvParamsManager::isWrittenSinceRunningRestore (int index, uint32 hostWrites) const noexcept

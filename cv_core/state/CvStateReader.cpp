@@ -261,6 +261,11 @@ private:
     bool failed = false;
     std::unordered_set<String> names;
 };
+bool isDecimalDigit (juce_wchar c)
+{
+    return c >= '0' && c <= '9';
+}
+
 // Text is read as the framework reads it, a run of digits after white space and an optional minus sign, but
 // without wrapping around: a run beyond the int range is no number.
 std::optional<int> readLeadingInt (const String& text)
@@ -273,7 +278,7 @@ std::optional<int> readLeadingInt (const String& text)
 
     int64 magnitude = 0;
 
-    for (; *p >= '0' && *p <= '9'; ++p)
+    for (; isDecimalDigit (*p); ++p)
     {
         magnitude = magnitude * 10 + (*p - '0');
 
@@ -287,11 +292,6 @@ std::optional<int> readLeadingInt (const String& text)
         return {};
 
     return (int) number;
-}
-
-bool isDecimalDigit (juce_wchar c)
-{
-    return c >= '0' && c <= '9';
 }
 
 // Text is read as the framework reads it: white space, a sign, then "nan", "inf", or digits with at most one
