@@ -35,6 +35,13 @@ juce::MemoryBlock textBlob (const juce::String& text)
     return { text.toRawUTF8(), text.getNumBytesAsUTF8() };
 }
 
+// The bytes of a literal, embedded zeros included, in a block of exactly their size.
+template <size_t size>
+juce::MemoryBlock bytes (const char (&literal)[size])
+{
+    return { literal, size - 1 };
+}
+
 juce::MemoryBlock stateOf (Vu418dPluginInstance& instance)
 {
     juce::MemoryBlock blob;
@@ -317,6 +324,37 @@ TEST_F (PluginStateTest, UnusableBlobsAndOtherPresetNumbersChangeNoValue)
         << "the settings beside a preset of another number still apply";
     EXPECT_EQ (naValue (9), juce::var (0));
     EXPECT_EQ (naValue (2), juce::var (true));
+    EXPECT_EQ (valuesOf (manager), before);
+    EXPECT_TRUE (recorder.events.empty());
+}
+
+// A text editor saves an empty file as its byte-order mark alone; the bytes around each blob are never read.
+TEST_F (PluginStateTest, EmptyAndMarkerOnlyBlobsChangeNothing)
+{
+    giveDistinctValues();
+    restore (stateOf (source));
+    listen();
+    const auto before = valuesOf (manager);
+
+    const juce::MemoryBlock blobs[] {
+        bytes (""),
+        bytes ("\xef\xbb\xbf"),
+        bytes ("\xfe\xff"),
+        bytes ("\xff\xfe"),
+        bytes ("\xff\xfe\xef"),
+        bytes ("\xef\xbb\xbf\xef\xbb\xbf"),
+        bytes ("\xef\xbb\xbf "),
+        bytes ("\xef\xbb\xbf\x00"),
+        bytes ("\x00"),
+        bytes ("VC2!"),
+        bytes ("VC2!\x03\x00\x00\x00"),
+        bytes ("VC2!\x03\x00\x00\x00\xef\xbb\xbf"),
+        bytes ("VC2!\x00\x00\x00\x00\xef\xbb\xbf"),
+    };
+
+    for (const auto& blob : blobs)
+        restore (blob);
+
     EXPECT_EQ (valuesOf (manager), before);
     EXPECT_TRUE (recorder.events.empty());
 }

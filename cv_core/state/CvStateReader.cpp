@@ -355,6 +355,11 @@ std::unique_ptr<XmlElement> CvStateReader::readXml (const void* data, size_t siz
     if (auto binary = readBinaryXml (bytes, size))
         return binary;
 
+    // The framework drops a UTF-8 byte-order mark and then reads the first character after it, even when there is
+    // none: a mark alone is an empty text.
+    if (size == 3 && CharPointer_UTF8::isByteOrderMark (data))
+        return {};
+
     // The framework checks the bytes and falls back to an 8-bit code page when they are not valid UTF-8.
     const auto textSize = (int) jmin (size, (size_t) std::numeric_limits<int>::max());
     return parseXmlText (String::createStringFromData (data, textSize));
