@@ -24,10 +24,10 @@ ThreadBarierNonAutomatableParameter::~ThreadBarierNonAutomatableParameter()
     cancelPendingUpdate();
 }
 
+// No cancel before the trigger: the framework would post its message again for every write while the first copy
+// still waits, and a burst of writes would queue as many messages. The waiting one delivers the last value.
 void ThreadBarierNonAutomatableParameter::setValue (var newValue)
 {
-    cancelPendingUpdate();
-
     {
         const ScopedBusyFlag busyFlag (busy);
         pendingValue = std::move (newValue);
