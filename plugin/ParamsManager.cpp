@@ -3,8 +3,10 @@
 #include "ParamTools.h"
 #include "ValueTexts.h"
 
+#include <array>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace
 {
@@ -137,6 +139,38 @@ std::optional<float> legacyValue (const juce::String& text)
         return {};
 
     return value == 0.0f ? 0.0f : value; // a tiny negative number is the float -0, applied as 0
+}
+// The value each channel control of a legacy preset ends with, in the order the controls first appear. A file
+// may name a control many times, and in STEREO every write posts the stereo linkers' copies: writing each once
+// keeps a long file from flooding the message thread.
+std::vector<std::pair<int, float>> lastLegacyValues (const juce::XmlElement& parameters, bool stereo)
+{
+    std::vector<std::pair<int, float>> values;
+    std::array<int, ParamData::channel> positionOf;
+    positionOf.fill (-1);
+
+    for (auto* parameter : parameters.getChildIterator())
+    {
+        if (parameter->isTextElement())
+            continue;
+
+        const auto index = juce::CvStateReader::readInt (parameter->getTagName()).value_or (-1);
+        const auto value = legacyValue (parameter->getStringAttribute ("value"));
+
+        if (! juce::isPositiveAndBelow (index, ParamData::channel) || ! value.has_value() ||
+            (stereo && index >= ParamData::numChannelControls))
+            continue;
+
+        if (positionOf[(size_t) index] < 0)
+        {
+            positionOf[(size_t) index] = (int) values.size();
+            values.emplace_back (index, *value);
+        }
+
+        values[(size_t) positionOf[(size_t) index]].second = *value;
+    }
+
+    return values;
 }
 } // namespace
 
@@ -356,23 +390,9 @@ void Vu418dParamsManager::applyXmlPreset (const juce::XmlElement& preset)
     writeAsGesture (ParamData::channel, stereo ? 0.0f : 1.0f);
     writeAsGesture (ParamData::msMatrix, preset.getStringAttribute ("msState") == "ms" ? 1.0f : 0.0f);
 
-    const auto* parameters = firstChildNamedIgnoringCase (preset, "parameters");
-
-    if (parameters == nullptr)
-        return;
-
-    for (auto* parameter : parameters->getChildIterator())
-    {
-        if (parameter->isTextElement())
-            continue;
-
-        const auto index = juce::CvStateReader::readInt (parameter->getTagName()).value_or (-1);
-        const auto value = legacyValue (parameter->getStringAttribute ("value"));
-
-        if (juce::isPositiveAndBelow (index, ParamData::channel) && value.has_value() &&
-            ! (stereo && index >= ParamData::numChannelControls))
-            writeAsGesture (index, *value);
-    }
+    if (const auto* parameters = firstChildNamedIgnoringCase (preset, "parameters"))
+        for (const auto& [index, value] : lastLegacyValues (*parameters, stereo))
+            writeAsGesture (index, value);
 }
 
 void Vu418dParamsManager::applyStateTree (const juce::ValueTree& root)

@@ -256,6 +256,35 @@ TEST_F (PluginStateTest, LegacyPresetSetsTheChannelsBeforeItsValues)
     }
 }
 
+// A preset file may name a control many times: each is written once, with its last usable value, in the order
+// the controls first appear, and the linkers copy that value to channel 2.
+TEST_F (PluginStateTest, LegacyPresetThatRepeatsItsElementsWritesEachControlOnceWithItsLastValue)
+{
+    const auto repeated = textBlob ("<preset state=\"stereo\"><parameters><6 value=\"0.1\"/><5 value=\"0.2\"/>"
+                                    "<6 value=\"0.3\"/><25 value=\"0.9\"/><5 value=\"2\"/><6 value=\"0.4\"/>"
+                                    "<5 value=\"0.6\"/><6 value=\"-1\"/></parameters></preset>");
+
+    for (auto index : { 5, 6 })
+        manager.addParamListener (&recorder, index, juce::CvParamsManager::registerOnly);
+
+    restore (repeated);
+
+    using Kind = testsupport::RecordingListener::Kind;
+    std::vector<std::pair<Kind, int>> written;
+
+    for (const auto& event : recorder.events)
+        written.emplace_back (event.kind, event.index);
+
+    const std::vector<std::pair<Kind, int>> onceEach { { Kind::gestureBegin, 6 }, { Kind::value, 6 },
+                                                       { Kind::gestureEnd, 6 },   { Kind::gestureBegin, 5 },
+                                                       { Kind::value, 5 },        { Kind::gestureEnd, 5 } };
+    EXPECT_EQ (written, onceEach);
+
+    testsupport::pumpMessages (20);
+    EXPECT_EQ (std::vector<float> ({ value (5), value (6), value (25), value (26) }),
+               std::vector<float> ({ 0.6f, 0.4f, 0.6f, 0.4f }));
+}
+
 // Stored text is read as the numbers it stands for, however long; a legacy value counts as the float it was
 // stored as, and text between the parameters is none of them. A void preset number is 0, so that preset is ours.
 TEST_F (PluginStateTest, StoredNumbersCountAsWhatTheyStandFor)
