@@ -7,6 +7,55 @@ namespace
 {
 constexpr uint8 header[] { 0xf0, 0x00, 0x12, 0x34 };
 constexpr uint8 endOfExclusive = 0xf7;
+
+struct Abbreviation
+{
+    juce_wchar first, second;
+    const char* spelt;
+};
+
+constexpr Abbreviation abbreviations[] { { 'S', 'V', "Firmware version" },
+                                         { 'U', 'T', "Uptime" },
+                                         { 'M', 'C', "Front panel manipulations" } };
+
+const Abbreviation* abbreviationAt (const std::vector<juce_wchar>& characters, size_t position)
+{
+    if (position + 1 >= characters.size())
+        return nullptr;
+
+    for (const auto& abbreviation : abbreviations)
+        if (characters[position] == abbreviation.first && characters[position + 1] == abbreviation.second)
+            return &abbreviation;
+
+    return nullptr;
+}
+
+// One pass spells out every abbreviation, in time linear in the text. It gives what replacing one abbreviation
+// after another would: no abbreviation ends with the letter another begins with, and no spelt-out form makes one.
+String spellOutAbbreviations (const std::vector<juce_wchar>& characters)
+{
+    std::vector<juce_wchar> text;
+    text.reserve (characters.size() + 1);
+
+    for (size_t i = 0; i < characters.size(); ++i)
+    {
+        const auto* abbreviation = abbreviationAt (characters, i);
+
+        if (abbreviation == nullptr)
+        {
+            text.push_back (characters[i]);
+            continue;
+        }
+
+        for (const auto* c = abbreviation->spelt; *c != 0; ++c)
+            text.push_back ((juce_wchar) *c);
+
+        ++i;
+    }
+
+    text.push_back (0);
+    return String (CharPointer_UTF32 (text.data()));
+}
 } // namespace
 
 const std::array<uint8, 7> identifyRequest { 0xf0, 0x00, 0x12, 0x34, 0x00, identify, endOfExclusive };
@@ -76,8 +125,9 @@ Received decode (const uint8* bytes, size_t length)
 
 String unpackText (const uint8* payload, size_t size)
 {
-    String text;
+    std::vector<juce_wchar> characters;
     const auto numCharacters = 7 * size / 8;
+    characters.reserve (numCharacters + 1);
 
     for (size_t k = 0; k < numCharacters; ++k)
     {
@@ -87,13 +137,13 @@ String unpackText (const uint8* payload, size_t size)
         const auto character = (uint8) ((payload[byteIndex] >> shift) | (payload[byteIndex + 1] << (7 - shift)));
 
         if (character != 0)
-            text += String::charToString ((juce_wchar) character);
+            characters.push_back (character);
     }
 
-    if (text.length() >= 6)
-        text = text.substring (0, 5) + "." + text.substring (5);
+    if (characters.size() >= 6)
+        characters.insert (characters.begin() + 5, '.');
 
-    return text.replace ("SV", "Firmware version").replace ("UT", "Uptime").replace ("MC", "Front panel manipulations");
+    return spellOutAbbreviations (characters);
 }
 } // namespace SysExProtocol
 

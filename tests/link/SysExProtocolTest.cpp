@@ -71,6 +71,12 @@ TEST (SysExProtocol, TextReplyIsUnpackedAndItsAbbreviationsSpeltOut)
     EXPECT_EQ (decodeBytes (EmulatedUnit::textReply (5, "\xe9\xff")).text,
                juce::String (juce::CharPointer_UTF8 ("\xc3\xa9\xc3\xbf")));
 
+    // Spelt out as if one abbreviation after another were replaced: side by side, split by the point, or with the
+    // letters of another around them.
+    EXPECT_EQ (decodeBytes (EmulatedUnit::textReply (5, "SVUTMCSV")).text, "Firmware versionUptimeM.CFirmware version");
+    EXPECT_EQ (decodeBytes (EmulatedUnit::textReply (5, "SSVV")).text, "SFirmware versionV");
+    EXPECT_EQ (decodeBytes (EmulatedUnit::textReply (5, "MUTC")).text, "MUptimeC");
+
     const auto empty = decodeBytes (EmulatedUnit::textReply (5, ""));
     EXPECT_EQ (empty.kind, Kind::textReply);
     EXPECT_TRUE (empty.text.isEmpty());
