@@ -337,6 +337,8 @@ void Vu418dParamsManager::setStateInformation (const void* data, int size)
     else
         applyStateTree (juce::CvStateReader::readValueTree (data, (size_t) size));
 
+    juce::CvStateReader::releaseUnusedNames();
+
     // This runs on the message thread or with it held, so what the hand-overs took is applied at once: a host
     // that saves right after restoring gets the settings it restored.
     for (auto* barrier : barriers)

@@ -390,6 +390,11 @@ double CvStateReader::readDouble (const var& stored)
     return stored.isString() ? readDecimal (stored.toString()) : (double) stored;
 }
 
+void CvStateReader::releaseUnusedNames()
+{
+    StringPool::getGlobalPool().garbageCollect();
+}
+
 ValueTree CvStateReader::readValueTree (const void* data, size_t size)
 {
     if (data == nullptr || size == 0)

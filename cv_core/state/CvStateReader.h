@@ -30,6 +30,13 @@ struct CvStateReader
         exponent of any length is read, where the framework's own reader overflows.
     */
     static double readDouble (const var& stored);
+
+    /** Lets the framework forget the tag and property names that nothing holds any more. It keeps every name it
+        has met in one sorted pool, where each new name moves all the later ones, and sweeps it at most every 30
+        seconds: without this, every document of many distinct names would make reading the next one slower.
+        Call it once what was read here is gone.
+    */
+    static void releaseUnusedNames();
 };
 
 } // namespace juce
