@@ -1,4 +1,5 @@
 #include "MessageThread.h"
+#include "Scaling.h"
 
 #include <PluginInstance.h>
 #include <support/EmulatedUnit.h>
@@ -6,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <future>
 #include <thread>
 
 namespace
@@ -46,6 +48,22 @@ private:
             bench::onMessageThread ([&] { done = condition(); });
     }
 };
+
+using Bytes = testsupport::EmulatedUnit::Bytes;
+
+// The unit sends one packet list while the message thread is busy, as when it paints; timed until the read thread
+// has delivered it and every message that posted has run.
+double secondsForPacketList (testsupport::EmulatedUnit& unit, const std::vector<Bytes>& packets)
+{
+    std::promise<void> release;
+    juce::MessageManager::callAsync ([busy = release.get_future().share()] { busy.wait(); });
+
+    const auto start = Clock::now();
+    unit.sendPackets (packets);
+    testsupport::EmulatedUnit::waitForDeliveries();
+    release.set_value();
+    return bench::secondsUntilMessagesRan (start);
+}
 
 float alternate (int i)
 {
@@ -103,3 +121,40 @@ static void unitValueToHost (benchmark::State& state)
     }
 }
 BENCHMARK (unitValueToHost)->Apply (addSpread);
+
+// A burst of firmware replies, 32k and 128k of them in one packet list, each handing over whether the unit can
+// switch to mid/side.
+static void firmwareReplyBurst (benchmark::State& state)
+{
+    BoundInstance bound;
+
+    bench::measureScaling (state,
+                           [&] (int scale)
+                           {
+                               const std::vector<Bytes> replies ((size_t) scale * 32768,
+                                                                 testsupport::EmulatedUnit::textReply (5, "SV: 228"));
+                               return secondsForPacketList (bound.unit, replies);
+                           });
+}
+BENCHMARK (firmwareReplyBurst)->UseManualTime()->Iterations (5);
+
+// One text reply of 16 KiB, and one of 64 KiB less the byte that a packet cannot hold, full of abbreviations.
+static void longTextReply (benchmark::State& state)
+{
+    BoundInstance bound;
+
+    bench::measureScaling (state,
+                           [&] (int scale)
+                           {
+                               const auto size = (size_t) scale * 16384 - (scale == 4 ? 1 : 0);
+                               std::string text;
+
+                               while (text.size() < (size - 7) * 7 / 8)
+                                   text += "SV: 228 UT: MC ";
+
+                               text.resize ((size - 7) * 7 / 8);
+                               const auto reply = testsupport::EmulatedUnit::textReply (5, text);
+                               return secondsForPacketList (bound.unit, { reply });
+                           });
+}
+BENCHMARK (longTextReply)->UseManualTime()->Iterations (3);

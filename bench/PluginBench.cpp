@@ -1,4 +1,5 @@
 #include "MessageThread.h"
+#include "Scaling.h"
 
 #include <PluginInstance.h>
 
@@ -182,6 +183,70 @@ static void readPlainValueTree (benchmark::State& state)
         benchmark::DoNotOptimize (juce::ValueTree::readFromData (stream.getData(), stream.getDataSize()));
 }
 BENCHMARK (readPlainValueTree);
+
+// A stereo preset file that repeats one parameter element for a megabyte (and four), restored from a host's thread
+// while the message thread is held, until the stereo linkers' copies have run.
+static void restoreRepeatedStereoPreset (benchmark::State& state)
+{
+    InstanceOnMessageThread plugin;
+
+    bench::measureScaling (state,
+                           [&] (int scale)
+                           {
+                               juce::MemoryOutputStream xml;
+                               xml << "<preset state=\"stereo\"><parameters>";
+
+                               for (int i = 0; i < scale * 62500; ++i)
+                                   xml << "<0 value=\"0.5\"/>";
+
+                               xml << "</parameters></preset>";
+
+                               const auto start = Clock::now();
+                               plugin.instance->setStateInformation (xml.getData(), (int) xml.getDataSize());
+                               return bench::secondsUntilMessagesRan (start);
+                           });
+}
+BENCHMARK (restoreRepeatedStereoPreset)->UseManualTime()->Iterations (3);
+
+// Presets of 4,000 distinct names each, restored one after another into new instances: the last of 80 restores
+// should cost what the first did.
+static void restoreDocumentsOfManyNames (benchmark::State& state)
+{
+    static int documentNumber = 0;
+    double first = 0.0, last = 0.0;
+
+    for (auto _ : state)
+    {
+        double seconds = 0.0;
+        juce::StringPool::getGlobalPool().garbageCollect(); // as in a process that has read none yet
+
+        for (int i = 0; i < 80; ++i)
+        {
+            juce::MemoryOutputStream xml;
+            xml << "<preset><parameters>";
+
+            for (int name = 0; name < 4000; ++name)
+                xml << "<d" << documentNumber << "n" << name << "/>";
+
+            xml << "</parameters></preset>";
+            ++documentNumber;
+
+            InstanceOnMessageThread plugin;
+            const auto start = Clock::now();
+            plugin.instance->setStateInformation (xml.getData(), (int) xml.getDataSize());
+            seconds = std::chrono::duration<double> (Clock::now() - start).count();
+            first += i == 0 ? seconds : 0.0;
+        }
+
+        last += seconds;
+        state.SetIterationTime (seconds);
+    }
+
+    state.counters["first_ms"] = 1000.0 * first / (double) state.iterations();
+    state.counters["last_ms"] = 1000.0 * last / (double) state.iterations();
+    state.counters["ratio"] = last / first;
+}
+BENCHMARK (restoreDocumentsOfManyNames)->UseManualTime()->Iterations (3);
 
 static void processBlockStereo512 (benchmark::State& state)
 {
