@@ -1,10 +1,7 @@
 #pragma once
 
-#include "MessageThread.h"
-
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <functional>
 
 namespace bench
@@ -30,12 +27,5 @@ inline void measureScaling (benchmark::State& state, const std::function<double 
     state.counters["1x_ms"] = 1000.0 * base / iterations;
     state.counters["4x_ms"] = 1000.0 * fourTimes / iterations;
     state.counters["ratio"] = fourTimes / base;
-}
-
-/** The seconds from the given start until every message posted to the message thread before now has run. */
-inline double secondsUntilMessagesRan (std::chrono::steady_clock::time_point start)
-{
-    onMessageThread ([] {});
-    return std::chrono::duration<double> (std::chrono::steady_clock::now() - start).count();
 }
 } // namespace bench

@@ -140,6 +140,7 @@ std::optional<float> legacyValue (const juce::String& text)
 
     return value == 0.0f ? 0.0f : value; // a tiny negative number is the float -0, applied as 0
 }
+
 // The value each channel control of a legacy preset ends with, in the order the controls first appear. A file
 // may name a control many times, and in STEREO every write posts the stereo linkers' copies: writing each once
 // keeps a long file from flooding the message thread.
